@@ -7,9 +7,15 @@
 
 namespace testsupport {
 
-QString testSettingIni() { return QStringLiteral(LYRABOX_TEST_SETTING_INI); }
-QString sourceDir() { return QStringLiteral(LYRABOX_SOURCE_DIR); }
-QString binaryDir() { return QStringLiteral(LYRABOX_BINARY_DIR); }
+QString testSettingIni() {
+    return QStringLiteral(LYRABOX_TEST_SETTING_INI);
+}
+QString sourceDir() {
+    return QStringLiteral(LYRABOX_SOURCE_DIR);
+}
+QString binaryDir() {
+    return QStringLiteral(LYRABOX_BINARY_DIR);
+}
 
 ProgramFolder::ProgramFolder(Settings settings) : previousDir_(QDir::currentPath()) {
     if (!dir_.isValid()) {
@@ -21,7 +27,9 @@ ProgramFolder::ProgramFolder(Settings settings) : previousDir_(QDir::currentPath
     QDir::setCurrent(dir_.path());
 }
 
-ProgramFolder::~ProgramFolder() { QDir::setCurrent(previousDir_); }
+ProgramFolder::~ProgramFolder() {
+    QDir::setCurrent(previousDir_);
+}
 
 void ProgramFolder::writeFile(const QString& relativePath, const QByteArray& content) const {
     const QString full = dir_.filePath(relativePath);

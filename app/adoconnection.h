@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <functional>
+
+// One database connection, opened from an ODBC-style connection string such as
+// "Driver={...};Server=host;Database=name;User=...;Password=...;Option=3;".
+// It stands in for the ODBC driver: the string's Server, Database, User,
+// Password and Option keys are what it reads; a Server written host:port picks
+// a port other than MariaDB's default.
+class TAdoConnection {
+public:
+    explicit TAdoConnection(const QString& name);
+    ~TAdoConnection();
+    TAdoConnection(const TAdoConnection&) = delete;
+    TAdoConnection& operator=(const TAdoConnection&) = delete;
+
+    QString Name() const { return name_; }
+    QString ConnectionString() const { return connectionString_; }
+    void SetConnectionString(const QString& text) { connectionString_ = text; }
+    // No one answers a login dialog on a kiosk; kept so the connect routine
+    // reads as the venue's administrators know it.
+    bool LoginPrompt = false;
+
+    // Where a command object gets a fresh connection string when it finds the
+    // connection down and opens it itself.
+    void SetConnectionStringSource(std::function<QString()> source) { source_ = std::move(source); }
+
+    // Throws EDatabaseError (or std::runtime_error for a host that loopback-only
+    // mode forbids); the connection stays closed then.
+    void Open();
+    void Close();
+    bool Connected() const;
+    // Opens with a fresh string from the source when the connection is down.
+    void EnsureOpen();
+    // Called by a command whose statement failed because the server went away:
+    // the connection then reports itself closed and the next connect reopens it.
+    void MarkLost();
+
+    QSqlDatabase Database() const;
+
+private:
+    QString name_;
+    QString qtName_;  // unique per instance, so that test programs may make several
+    QString connectionString_;
+    std::function<QString()> source_;
+};

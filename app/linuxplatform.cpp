@@ -1,0 +1,139 @@
+#include "app/linuxplatform.h"
+
+#include <netdb.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QHostAddress>
+#include <QMessageBox>
+#include <QNetworkInformation>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTextStream>
+#include <QThread>
+#include <array>
+#include <vector>
+
+#include "app/loopbackguard.h"
+
+QString LinuxPlatform::ComputerName() {
+    return HostName();
+}
+
+QString LinuxPlatform::HostName() {
+    std::array<char, 256> buffer{};
+    if (gethostname(buffer.data(), buffer.size() - 1) != 0) {
+        return {};
+    }
+    return QString::fromLocal8Bit(buffer.data());
+}
+
+QStringList LinuxPlatform::ResolveFromHostsFile(const QString& hostsFile, const QString& hostName) {
+    QStringList addresses;
+    QFile file(hostsFile);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return addresses;
+    }
+    QTextStream in(&file);
+    while (!in.atEnd()) {
+        QString line = in.readLine();
+        line = line.left(line.indexOf('#') < 0 ? line.size() : line.indexOf('#'));
+        const QStringList fields = line.simplified().split(' ', Qt::SkipEmptyParts);
+        if (fields.size() < 2 ||
+            QHostAddress(fields[0]).protocol() != QAbstractSocket::IPv4Protocol) {
+            continue;
+        }
+        for (qsizetype i = 1; i < fields.size(); ++i) {
+            if (fields[i].compare(hostName, Qt::CaseInsensitive) == 0) {
+                addresses << fields[0];
+                break;
+            }
+        }
+    }
+    return addresses;
+}
+
+QStringList LinuxPlatform::ResolveIPv4(const QString& hostName) {
+    if (loopbackguard::LoopbackOnly()) {
+        return ResolveFromHostsFile(QStringLiteral("/etc/hosts"), hostName);
+    }
+    // The host entry keeps the resolver's own order of addresses, which the
+    // console relies on (it takes the last one).
+    hostent entry{};
+    hostent* result = nullptr;
+    int error = 0;
+    std::vector<char> buffer(8192);
+    const QByteArray name = hostName.toLocal8Bit();
+    while (gethostbyname2_r(name.constData(), AF_INET, &entry, buffer.data(), buffer.size(),
+                            &result, &error) == ERANGE) {
+        buffer.resize(buffer.size() * 2);
+    }
+    QStringList addresses;
+    if (result == nullptr) {
+        return addresses;
+    }
+    for (char** address = result->h_addr_list; *address != nullptr; ++address) {
+        std::array<unsigned char, 4> bytes{};
+        std::copy_n(reinterpret_cast<unsigned char*>(*address), 4, bytes.begin());
+        addresses << QStringLiteral("%1.%2.%3.%4")
+                         .arg(bytes[0])
+                         .arg(bytes[1])
+                         .arg(bytes[2])
+                         .arg(bytes[3]);
+    }
+    return addresses;
+}
+
+void LinuxPlatform::SynchroniseClock(const QString& timeServer) {
+    if (loopbackguard::LoopbackOnly()) {
+        qInfo("clock synchronisation skipped: LYRABOX_LOOPBACK_ONLY=1");
+        return;
+    }
+    // The settings may name the server as host:port for the database; the time
+    // service is reached on the host alone.
+    QString host = timeServer;
+    const qsizetype colon = host.lastIndexOf(':');
+    if (colon > 0 && host.indexOf(':') == colon) {
+        host = host.left(colon);
+    }
+    const QString program = QStandardPaths::findExecutable(
+        QStringLiteral("ntpdate"),
+        {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin"), QStringLiteral("/usr/bin")});
+    if (program.isEmpty()) {
+        qWarning(
+            "clock synchronisation skipped: ntpdate is not installed "
+            "(Debian package ntpsec-ntpdate)");
+        return;
+    }
+    if (!QProcess::startDetached(program, {host})) {
+        qWarning("clock synchronisation: cannot start %s", qPrintable(program));
+    }
+}
+
+void LinuxPlatform::ShowMessage(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.exec();
+}
+
+bool LinuxPlatform::ConfirmYesCancel(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text,
+                    QMessageBox::Yes | QMessageBox::Cancel);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void LinuxPlatform::Sleep(int milliseconds) {
+    QThread::msleep(milliseconds);
+}
+
+bool LinuxPlatform::IsInternetConnected() {
+    if (QNetworkInformation::instance() == nullptr && !QNetworkInformation::loadDefaultBackend()) {
+        // No backend can tell: assume the network is there rather than lock
+        // the console in its reconnection loop.
+        return true;
+    }
+    const auto reachability = QNetworkInformation::instance()->reachability();
+    return reachability != QNetworkInformation::Reachability::Disconnected;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the console needs from the machine it runs on. LinuxPlatform is the real
+// one; tests give their own, so that no test shows a dialog, sleeps, resolves a
+// name or touches the clock.
+class IPlatform {
+public:
+    virtual ~IPlatform() = default;
+
+    virtual QString ComputerName() = 0;
+    virtual QString HostName() = 0;
+    // The IPv4 addresses of a host name in dotted form, in the order the
+    // resolver lists them; empty when the name does not resolve.
+    virtual QStringList ResolveIPv4(const QString& hostName) = 0;
+    // Starts setting the clock from the time service of timeServer and returns
+    // at once; the outcome is not reported.
+    virtual void SynchroniseClock(const QString& timeServer) = 0;
+
+    // A message box with an OK button; returns when it is dismissed.
+    virtual void ShowMessage(const QString& text) = 0;
+    // A question with the buttons Yes and Cancel; true for Yes.
+    virtual bool ConfirmYesCancel(const QString& text) = 0;
+    virtual void Sleep(int milliseconds) = 0;
+    // The system's word on whether the network is up.
+    virtual bool IsInternetConnected() = 0;
+};

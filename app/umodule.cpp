@@ -1,0 +1,94 @@
+#include "app/umodule.h"
+
+#include <QDir>
+
+#include "app/buildconfig.h"
+#include "app/inifile.h"
+
+Tfmodule* fmodule = nullptr;
+
+namespace {
+
+const QString kDriver = QStringLiteral("Driver={MySQL ODBC 5.1 Driver};Server=");
+
+// The working directory with one trailing separator: every file the console
+// reads or writes is relative to it.
+QString ProgramFolder() {
+    QString path = QDir::currentPath();
+    if (!path.endsWith('/')) {
+        path += '/';
+    }
+    return path;
+}
+
+}  // namespace
+
+Tfmodule::Tfmodule(QObject* parent) : QObject(parent) {
+    setObjectName(QStringLiteral("fmodule"));
+    AdoConn.SetConnectionStringSource([this] { return SongsConnectionString(); });
+    AdoAuthen.SetConnectionStringSource([this] { return AuthenConnectionString(); });
+    ADOTransaksi.SetConnectionStringSource([this] { return TransaksiConnectionString(); });
+    DataModuleCreate();
+}
+
+void Tfmodule::DataModuleCreate() {
+    PullPath = ProgramFolder();
+    UserDBLagu = UserTransaksi = QString::fromLatin1(buildconfig::kDatabaseUser);
+    PassDBLagu = PassTransaksi = QString::fromLatin1(buildconfig::kDatabasePassword);
+
+    const TIniFile ini(PullPath + QStringLiteral("setting.ini"));
+    const QString defaultHost = QString::fromLatin1(buildconfig::kDefaultHost);
+    const QString player = QStringLiteral("PlayerKaraoke");
+    ServerLaguHost = ini.ReadString(player, QStringLiteral("ServerLaguHost"), defaultHost);
+    ServerLaguBackup = ini.ReadString(player, QStringLiteral("ServerLaguBackup"), defaultHost);
+    DatabaseLagu = ini.ReadString(player, QStringLiteral("DatabaseLagu"), QString());
+    iVolMas = ini.ReadInteger(player, QStringLiteral("VolMaster"), 0);
+    iVolAwal = ini.ReadInteger(player, QStringLiteral("VolAwal"), 0);
+    monitor = ini.ReadInteger(player, QStringLiteral("MonitorPerintah"), 0);
+    intervalpromo = ini.ReadInteger(player, QStringLiteral("IntervalPromo"), 0);
+    const QString transaksi = QStringLiteral("Transaksi");
+    ServerTransaksi = ini.ReadString(transaksi, QStringLiteral("ServerTransaksi"), defaultHost);
+    DatabaseTransaksi = ini.ReadString(transaksi, QStringLiteral("DatabaseTransaksi"), QString());
+}
+
+QString Tfmodule::SongsConnectionString() const {
+    return kDriver + ServerLaguHost + ";Database=" + DatabaseLagu + ";User=" + UserDBLagu +
+           ";Password=" + PassDBLagu + ";Option=3;";
+}
+
+QString Tfmodule::AuthenConnectionString() const {
+    return kDriver + ServerLaguHost + ";Database=authentification" + ";User=" + UserDBLagu +
+           ";Password=" + PassDBLagu + ";Option=3;";
+}
+
+QString Tfmodule::TransaksiConnectionString() const {
+    return kDriver + ServerTransaksi + ";Database=" + DatabaseTransaksi + ";User=" + UserTransaksi +
+           ";Password=" + PassTransaksi + ";Option=3;";
+}
+
+void Tfmodule::Connect(TAdoConnection& connection, const QString& connectionString) {
+    if (connection.Connected()) {
+        return;
+    }
+    try {
+        connection.LoginPrompt = false;
+        connection.Close();
+        connection.SetConnectionString(connectionString);
+        connection.Open();
+    } catch (const std::exception&) {
+        // Deliberately silent: the statement the caller runs next fails on the
+        // closed connection and is handled where it is run.
+    }
+}
+
+void Tfmodule::Connected() {
+    Connect(AdoConn, SongsConnectionString());
+}
+
+void Tfmodule::ConnectedAuthen() {
+    Connect(AdoAuthen, AuthenConnectionString());
+}
+
+void Tfmodule::ConnectedTransaksi() {
+    Connect(ADOTransaksi, TransaksiConnectionString());
+}

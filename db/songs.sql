@@ -1,0 +1,146 @@
+-- Songs database: catalogue, song groups, room playlists and booking records.
+-- Loaded into the database that "setting.ini" names in [PlayerKaraoke] DatabaseLagu.
+-- Texts are literal: every session runs with NO_BACKSLASH_ESCAPES.
+
+CREATE TABLE IF NOT EXISTS golongan (
+    idgolongan INT NOT NULL PRIMARY KEY,
+    golongan   VARCHAR(40) NOT NULL,
+    urutan     INT NOT NULL DEFAULT 0 COMMENT 'position in the song-group list'
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
+
+CREATE TABLE IF NOT EXISTS genre (
+    idgenre INT NOT NULL PRIMARY KEY,
+    genre   VARCHAR(40) NOT NULL
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
+
+CREATE TABLE IF NOT EXISTS lagu (
+    idlagu       INT NOT NULL AUTO_INCREMENT PRIMARY KEY,
+    judul        VARCHAR(150) NOT NULL,
+    artis        VARCHAR(150) NOT NULL,
+    idgolongan   INT NOT NULL,
+    idgenre      INT NOT NULL DEFAULT 0,
+    hits         TINYINT NOT NULL DEFAULT 0 COMMENT 'list mode Hits',
+    baru         TINYINT NOT NULL DEFAULT 0 COMMENT 'list mode New',
+    hd           TINYINT NOT NULL DEFAULT 0 COMMENT 'list mode HD',
+    jumlahputar  INT NOT NULL DEFAULT 0 COMMENT 'times played, orders list mode Popular',
+    tanggalmasuk DATE NOT NULL COMMENT 'date the song joined the catalogue',
+    durasi       INT NOT NULL DEFAULT 240 COMMENT 'length in seconds',
+    KEY lagu_judul (judul, artis),
+    KEY lagu_artis (artis, judul),
+    KEY lagu_golongan (idgolongan, judul)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
+
+-- idplaylist is the entry's play position within its room, not a key: moving an
+-- entry to the front renumbers the room's entries one statement at a time and
+-- passes through duplicate positions on the way.
+CREATE TABLE IF NOT EXISTS playlist (
+    id         BIGINT NOT NULL AUTO_INCREMENT PRIMARY KEY,
+    idplaylist INT NOT NULL,
+    namaroom   VARCHAR(50) NOT NULL,
+    ukey       VARCHAR(10) NOT NULL COMMENT 'entry key chosen by the console',
+    idlagu     INT NOT NULL,
+    ditambah   DATETIME NOT NULL DEFAULT CURRENT_TIMESTAMP,
+    KEY playlist_room_position (namaroom, idplaylist),
+    KEY playlist_room_key (namaroom, ukey)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
+
+-- One booking record per room; the venue's front desk sets status and players.
+CREATE TABLE IF NOT EXISTS room (
+    idroom   INT NOT NULL PRIMARY KEY,
+    namaroom VARCHAR(50) NOT NULL UNIQUE,
+    status   TINYINT NOT NULL DEFAULT 0 COMMENT '1 = checked in',
+    players  TINYINT NOT NULL DEFAULT 0 COMMENT '1 = room player released for the booking',
+    jam      DATETIME NULL COMMENT 'booking time: check-in, or end of the booked time',
+    durasi   INT NOT NULL DEFAULT 0 COMMENT 'booked minutes',
+    user     VARCHAR(60) NOT NULL DEFAULT ''
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
+
+DELIMITER //
+
+CREATE OR REPLACE PROCEDURE ViewKategori()
+    READS SQL DATA
+BEGIN
+    SELECT golongan, idgolongan FROM golongan ORDER BY urutan, idgolongan;
+END//
+
+-- keyword_class: 2 when the keyword is plain letters and digits, 1 otherwise.
+-- Each pattern is a LIKE pattern whose '%' separate words and whose '\%' is a
+-- typed percent sign; an empty pattern matches every song.
+CREATE OR REPLACE PROCEDURE CariJudulArtis(
+    IN keyword_class INT, IN group_id INT, IN category_id INT, IN list_mode INT,
+    IN title_pattern VARCHAR(200), IN artist_pattern VARCHAR(200),
+    IN row_offset INT, IN row_count INT)
+    READS SQL DATA
+BEGIN
+    DECLARE title_like VARCHAR(210) DEFAULT CONCAT('%', IFNULL(title_pattern, ''), '%');
+    DECLARE artist_like VARCHAR(210) DEFAULT CONCAT('%', IFNULL(artist_pattern, ''), '%');
+    DECLARE by_artist BOOLEAN DEFAULT IFNULL(artist_pattern, '') <> '';
+    SELECT judul, artis, idlagu
+      FROM lagu
+     WHERE judul LIKE title_like ESCAPE '\'
+       AND artis LIKE artist_like ESCAPE '\'
+       AND (group_id = 0 OR idgolongan = group_id)
+       AND (category_id = 0 OR idgenre = category_id)
+       AND (list_mode NOT IN (1, 2, 3, 4)
+            OR (list_mode = 1 AND hits = 1)
+            OR (list_mode = 2 AND baru = 1)
+            OR (list_mode = 3 AND jumlahputar > 0)
+            OR (list_mode = 4 AND hd = 1))
+     ORDER BY
+         CASE WHEN list_mode = 2 THEN tanggalmasuk END DESC,
+         CASE WHEN list_mode IN (1, 3) THEN jumlahputar END DESC,
+         CASE WHEN by_artist THEN artis ELSE judul END,
+         CASE WHEN by_artist THEN judul ELSE artis END,
+         idlagu
+     LIMIT row_offset, row_count;
+END//
+
+CREATE OR REPLACE PROCEDURE ListPlayList(IN room_name VARCHAR(50))
+    READS SQL DATA
+BEGIN
+    SELECT l.judul, l.artis, p.idplaylist, p.idlagu, p.ukey
+      FROM playlist p JOIN lagu l ON l.idlagu = p.idlagu
+     WHERE p.namaroom = room_name
+     ORDER BY p.idplaylist, p.id;
+END//
+
+-- Appends after the room's last entry.
+CREATE OR REPLACE PROCEDURE SavePlaylist(
+    IN song_id INT, IN room_name VARCHAR(50), IN entry_key VARCHAR(10))
+    MODIFIES SQL DATA
+BEGIN
+    INSERT INTO playlist (idplaylist, namaroom, ukey, idlagu)
+    SELECT IFNULL(MAX(idplaylist), 0) + 1, room_name, entry_key, song_id
+      FROM playlist WHERE namaroom = room_name;
+END//
+
+CREATE OR REPLACE PROCEDURE DeleteLaguPlaylist(IN entry_id INT, IN room_name VARCHAR(50))
+    MODIFIES SQL DATA
+BEGIN
+    DELETE FROM playlist WHERE namaroom = room_name AND idplaylist = entry_id;
+END//
+
+-- Swaps the play positions of two entries of the room.
+CREATE OR REPLACE PROCEDURE GantiUrutanPlaylist(
+    IN entry_id INT, IN neighbour_id INT, IN room_name VARCHAR(50))
+    MODIFIES SQL DATA
+BEGIN
+    UPDATE playlist
+       SET idplaylist = CASE WHEN idplaylist = entry_id THEN neighbour_id ELSE entry_id END
+     WHERE namaroom = room_name AND idplaylist IN (entry_id, neighbour_id)
+       AND entry_id <> neighbour_id;
+END//
+
+CREATE OR REPLACE PROCEDURE SelectLaguView(IN song_id INT)
+    READS SQL DATA
+BEGIN
+    SELECT judul, artis FROM lagu WHERE idlagu = song_id;
+END//
+
+CREATE OR REPLACE PROCEDURE CekRoom_id(IN room_id INT)
+    READS SQL DATA
+BEGIN
+    SELECT status, players, jam, durasi, namaroom, user FROM room WHERE idroom = room_id;
+END//
+
+DELIMITER ;

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QStringList>
+
+#include "app/platform.h"
+
+namespace testsupport {
+
+// A platform that records what the console asked of it and answers from its
+// fields: no dialog, no sleep, no name look-up, no clock.
+class FakePlatform : public IPlatform {
+public:
+    QString computerName = QStringLiteral("TABLET-07");
+    QString hostName = QStringLiteral("tablet-07");
+    QStringList addresses{QStringLiteral("127.0.0.1")};
+    bool internetConnected = true;
+    bool confirmAnswer = true;
+
+    QStringList clockSyncs;     // time servers asked for, in order
+    QStringList messages;       // texts of message boxes shown
+    QStringList confirmations;  // texts of Yes/Cancel questions
+    QList<int> sleeps;          // milliseconds slept
+    QStringList resolved;       // names looked up
+
+    QString ComputerName() override { return computerName; }
+    QString HostName() override { return hostName; }
+    QStringList ResolveIPv4(const QString& name) override {
+        resolved << name;
+        return addresses;
+    }
+    void SynchroniseClock(const QString& timeServer) override { clockSyncs << timeServer; }
+    void ShowMessage(const QString& text) override { messages << text; }
+    bool ConfirmYesCancel(const QString& text) override {
+        confirmations << text;
+        return confirmAnswer;
+    }
+    void Sleep(int milliseconds) override { sleeps << milliseconds; }
+    bool IsInternetConnected() override { return internetConnected; }
+};
+
+}  // namespace testsupport
