@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+namespace testsupport {
+
+// An administrator's connection to the test suite's private MariaDB, over its
+// Unix socket: for preparing rows and checking what the console wrote, never
+// for the console's own statements (those use the console's account over TCP).
+class AdminDb {
+public:
+    explicit AdminDb(const QString& database = QString());
+    ~AdminDb();
+    AdminDb(const AdminDb&) = delete;
+    AdminDb& operator=(const AdminDb&) = delete;
+
+    // Runs statements separated by ";\n"; fails the test on an error.
+    void exec(const QString& statements);
+    // Rows of a query, each as its column texts ("NULL" for a null).
+    QList<QStringList> rows(const QString& query);
+    QVariant scalar(const QString& query);
+
+    static QString songsDatabase() { return QStringLiteral("test_lagu"); }
+    static QString transaksiDatabase() { return QStringLiteral("test_transaksi"); }
+
+private:
+    QString name_;
+};
+
+}  // namespace testsupport
