@@ -170,12 +170,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TReplyFailure{"FailureMarker", Join({TBytes(8, 0xFF), ReplyFrame(u"9#", "9#75")}), true,
                       kLong, "Unhandled error while executing request on the server", 0},
-        TReplyFailure{"ClosedWithoutAByte", {}, false, kLong, "Connection closed by the peer",
-                      0},
+        TReplyFailure{"ClosedWithoutAByte", {}, false, kLong, "Connection closed by the peer", 0},
         TReplyFailure{"ClosedAfterTheID", Join({BE(4, 8), kID9}), false, kLong,
                       "Connection closed by the peer", 0},
-        TReplyFailure{"ClosedInsideTheData", Join({BE(4, 8), kID9, BE(25, 8), Ascii("abc")}),
-                      false, kLong, "Connection closed by the peer", 0},
+        TReplyFailure{"ClosedInsideTheData", Join({BE(4, 8), kID9, BE(25, 8), Ascii("abc")}), false,
+                      kLong, "Connection closed by the peer", 0},
         TReplyFailure{"SilentPastTheTimeout", {}, true, 200, "Read timed out", ETIMEDOUT},
         TReplyFailure{"SilentAfterTheID", Join({BE(4, 8), kID9}), true, 200, "Read timed out",
                       ETIMEDOUT},
@@ -183,8 +182,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "Invalid frame", EPROTO},
         TReplyFailure{"HugeIDLength", BE(uint64_t{1} << 62, 8), true, kLong, "Invalid frame",
                       EPROTO},
-        TReplyFailure{"NegativeDataLength", Join({BE(4, 8), kID9, BE(uint64_t{1} << 63, 8)}),
-                      true, kLong, "Invalid frame", EPROTO},
+        TReplyFailure{"NegativeDataLength", Join({BE(4, 8), kID9, BE(uint64_t{1} << 63, 8)}), true,
+                      kLong, "Invalid frame", EPROTO},
         TReplyFailure{"DataLengthBeyondTheMaximum",
                       Join({BE(4, 8), kID9, BE(linkframe::kMaxFrameSize, 8)}), true, kLong,
                       "Invalid frame", EPROTO}),
@@ -232,10 +231,10 @@ TEST(ClientConnect, BlankOrMalformedAddressesRaiseBeforeAnyConnection) {
         const char* address;
         const char* message;
     };
-    for (const TRow& row : {TRow{"", "Server address is not defined!"},
-                            TRow{"   ", "Server address is not defined!"},
-                            TRow{"127.0.0.1", "\"\" is not a valid integer value"},
-                            TRow{"127.0.0.1:port", "\"port\" is not a valid integer value"}}) {
+    for (const TRow& row :
+         {TRow{"", "Server address is not defined!"}, TRow{"   ", "Server address is not defined!"},
+          TRow{"127.0.0.1", "\"\" is not a valid integer value"},
+          TRow{"127.0.0.1:port", "\"port\" is not a valid integer value"}}) {
         TIMCClient client;
         client.SetServerAddress(row.address);
         try {
@@ -299,10 +298,10 @@ TEST(LoopbackOnly, KnowsLoopbackFromOtherAddresses) {
         const char* text;
         bool loopback;
     };
-    for (const TRow& row : {TRow{"127.0.0.1", true}, TRow{"127.4.5.6", true}, TRow{"::1", true},
-                            TRow{"::ffff:127.0.0.1", true}, TRow{"10.0.0.1", false},
-                            TRow{"128.0.0.1", false}, TRow{"::ffff:10.0.0.1", false},
-                            TRow{"fe80::1", false}}) {
+    for (const TRow& row :
+         {TRow{"127.0.0.1", true}, TRow{"127.4.5.6", true}, TRow{"::1", true},
+          TRow{"::ffff:127.0.0.1", true}, TRow{"10.0.0.1", false}, TRow{"128.0.0.1", false},
+          TRow{"::ffff:10.0.0.1", false}, TRow{"fe80::1", false}}) {
         sockaddr_storage storage{};
         if (::inet_pton(AF_INET, row.text, &reinterpret_cast<sockaddr_in*>(&storage)->sin_addr) ==
             1) {

@@ -31,8 +31,7 @@ protected:
             listener.Serve([this, answer](IMessageData& request) {
                 {
                     std::lock_guard<std::mutex> guard(lock);
-                    received.push_back(
-                        {request.ID(), request.Data().ReadUTF8String(u"Command")});
+                    received.push_back({request.ID(), request.Data().ReadUTF8String(u"Command")});
                 }
                 return answer(request);
             });
@@ -130,14 +129,14 @@ TEST_P(ListenerRejects, RequestsWhoseLengthsLieWithoutCallingTheHandler) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ListenerRejects,
-    ::testing::Values(
-        TBadRequest{"MinusOneIDLength", TBytes(8, 0xFF)},
-        TBadRequest{"NegativeIDLength", BE(static_cast<uint64_t>(-6), 8)},
-        TBadRequest{"HugeIDLength", BE(uint64_t{1} << 62, 8)},
-        TBadRequest{"NegativeDataLength",
-                    Join({BE(6, 8), Utf16LE(u"21#"), BE(static_cast<uint64_t>(-37), 8)})},
-        TBadRequest{"DataLengthBeyondTheMaximum",
-                    Join({BE(6, 8), Utf16LE(u"21#"), BE(linkframe::kMaxFrameSize, 8)})}),
+    ::testing::Values(TBadRequest{"MinusOneIDLength", TBytes(8, 0xFF)},
+                      TBadRequest{"NegativeIDLength", BE(static_cast<uint64_t>(-6), 8)},
+                      TBadRequest{"HugeIDLength", BE(uint64_t{1} << 62, 8)},
+                      TBadRequest{"NegativeDataLength", Join({BE(6, 8), Utf16LE(u"21#"),
+                                                              BE(static_cast<uint64_t>(-37), 8)})},
+                      TBadRequest{
+                          "DataLengthBeyondTheMaximum",
+                          Join({BE(6, 8), Utf16LE(u"21#"), BE(linkframe::kMaxFrameSize, 8)})}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Listener, StopEndsServeWhileItWaitsForAConnectionOrForRequestBytes) {

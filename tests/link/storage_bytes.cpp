@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
-TBytes Ascii(std::string_view text) { return TBytes(text.begin(), text.end()); }
+TBytes Ascii(std::string_view text) {
+    return TBytes(text.begin(), text.end());
+}
 
 TBytes Utf16LE(std::u16string_view text) {
     TBytes bytes;
@@ -35,8 +37,8 @@ TBytes Join(std::initializer_list<TBytes> parts) {
 }
 
 TBytes EntryClaiming(std::u16string_view name, int64_t declaredLength, const TBytes& value) {
-    return Join({LE(2 * name.size(), 4), Utf16LE(name), LE(static_cast<uint64_t>(declaredLength), 8),
-                 value});
+    return Join({LE(2 * name.size(), 4), Utf16LE(name),
+                 LE(static_cast<uint64_t>(declaredLength), 8), value});
 }
 
 TBytes Entry(std::u16string_view name, const TBytes& value) {

@@ -10,15 +10,17 @@
 
 namespace {
 
-TBytes StreamOf(TStreamStorage& storage) { return storage.Storage().Bytes(); }
+TBytes StreamOf(TStreamStorage& storage) {
+    return storage.Storage().Bytes();
+}
 
 TEST(StorageLayout, CommandSynchronousIsThe37ByteRequestStorage) {
     TStreamStorage storage;
     storage.WriteUTF8String(u"Command", "Synchronous");
 
     TBytes expected = {0x0E, 0x00, 0x00, 0x00,  // name length: 14
-                       0x43, 0x00, 0x6F, 0x00, 0x6D, 0x00, 0x6D, 0x00, 0x61, 0x00, 0x6E, 0x00,
-                       0x64, 0x00,                                      // "Command"
+                       0x43, 0x00, 0x6F, 0x00, 0x6D, 0x00, 0x6D, 0x00, 0x61, 0x00, 0x6E,
+                       0x00, 0x64, 0x00,                                // "Command"
                        0x0B, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,  // value length: 11
                        'S',  'y',  'n',  'c',  'h',  'r',  'o',  'n',  'o',  'u',  's'};
     ASSERT_EQ(expected.size(), 37u);
@@ -29,9 +31,8 @@ TEST(StorageLayout, StringZeroIsThe25ByteReplyStorage) {
     TStreamStorage storage;
     storage.WriteUTF8String(u"String", "0");
 
-    TBytes expected = {0x0C, 0x00, 0x00, 0x00, 0x53, 0x00, 0x74, 0x00, 0x72, 0x00, 0x69,
-                       0x00, 0x6E, 0x00, 0x67, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00,
-                       0x00, 0x00, 0x30};
+    TBytes expected = {0x0C, 0x00, 0x00, 0x00, 0x53, 0x00, 0x74, 0x00, 0x72, 0x00, 0x69, 0x00, 0x6E,
+                       0x00, 0x67, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x30};
     EXPECT_EQ(Hex(StreamOf(storage)), Hex(expected));
 }
 
@@ -65,43 +66,55 @@ TMemoryStream StreamWith(const TBytes& bytes) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryType, StorageValueEncoding,
-    ::testing::Values(
-        TValueCase{"Boolean", [](auto& s) { s.WriteBoolean(u"v", true); }, {0x01},
-                   [](auto& s) { return s.ReadBoolean(u"v"); }},
-        TValueCase{"BooleanFalse", [](auto& s) { s.WriteBoolean(u"v", false); }, {0x00},
-                   [](auto& s) { return !s.ReadBoolean(u"v") && s.Exists(u"v"); }},
-        TValueCase{"Integer", [](auto& s) { s.WriteInteger(u"v", -2); }, {0xFE, 0xFF, 0xFF, 0xFF},
-                   [](auto& s) { return s.ReadInteger(u"v") == -2; }},
-        TValueCase{"Cardinal", [](auto& s) { s.WriteCardinal(u"v", 0xA1B2C3D4u); },
-                   {0xD4, 0xC3, 0xB2, 0xA1},
-                   [](auto& s) { return s.ReadCardinal(u"v") == 0xA1B2C3D4u; }},
-        TValueCase{"Real", [](auto& s) { s.WriteReal(u"v", 1.5); },
-                   {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF8, 0x3F},
-                   [](auto& s) { return s.ReadReal(u"v") == 1.5; }},
-        // 2 January 1900, 06:00: three days and a quarter after 30 December 1899.
-        TValueCase{"DateTime", [](auto& s) { s.WriteDateTime(u"v", 3.25); },
-                   {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x0A, 0x40},
-                   [](auto& s) { return s.ReadDateTime(u"v") == 3.25; }},
-        TValueCase{"UnicodeString", [](auto& s) { s.WriteUnicodeString(u"v", u"H\u00E9"); },
-                   {0x48, 0x00, 0xE9, 0x00},
-                   [](auto& s) { return s.ReadUnicodeString(u"v") == u"H\u00E9"; }},
-        TValueCase{"String", [](auto& s) { s.WriteString(u"v", u"ok"); },
-                   {0x6F, 0x00, 0x6B, 0x00},
-                   [](auto& s) { return s.ReadString(u"v") == u"ok"; }},
-        TValueCase{"UTF8String", [](auto& s) { s.WriteUTF8String(u"v", "5#240#812"); },
-                   Ascii("5#240#812"),
-                   [](auto& s) { return s.ReadUTF8String(u"v") == "5#240#812"; }},
-        TValueCase{"Stream",
-                   [](auto& s) {
-                       TMemoryStream block = StreamWith({0x00, 0xFF, 0x10});
-                       s.WriteStream(u"v", block);  // whole content, whatever the position
-                   },
-                   {0x00, 0xFF, 0x10},
-                   [](auto& s) {
-                       auto copy = s.ReadStream(u"v");
-                       return copy->Data().Bytes() == TBytes{0x00, 0xFF, 0x10} &&
-                              copy->Data().Position() == 0;
-                   }}),
+    ::testing::Values(TValueCase{"Boolean",
+                                 [](auto& s) { s.WriteBoolean(u"v", true); },
+                                 {0x01},
+                                 [](auto& s) { return s.ReadBoolean(u"v"); }},
+                      TValueCase{"BooleanFalse",
+                                 [](auto& s) { s.WriteBoolean(u"v", false); },
+                                 {0x00},
+                                 [](auto& s) { return !s.ReadBoolean(u"v") && s.Exists(u"v"); }},
+                      TValueCase{"Integer",
+                                 [](auto& s) { s.WriteInteger(u"v", -2); },
+                                 {0xFE, 0xFF, 0xFF, 0xFF},
+                                 [](auto& s) { return s.ReadInteger(u"v") == -2; }},
+                      TValueCase{"Cardinal",
+                                 [](auto& s) { s.WriteCardinal(u"v", 0xA1B2C3D4u); },
+                                 {0xD4, 0xC3, 0xB2, 0xA1},
+                                 [](auto& s) { return s.ReadCardinal(u"v") == 0xA1B2C3D4u; }},
+                      TValueCase{"Real",
+                                 [](auto& s) { s.WriteReal(u"v", 1.5); },
+                                 {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF8, 0x3F},
+                                 [](auto& s) { return s.ReadReal(u"v") == 1.5; }},
+                      // 2 January 1900, 06:00: three days and a quarter after 30 December 1899.
+                      TValueCase{"DateTime",
+                                 [](auto& s) { s.WriteDateTime(u"v", 3.25); },
+                                 {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x0A, 0x40},
+                                 [](auto& s) { return s.ReadDateTime(u"v") == 3.25; }},
+                      TValueCase{"UnicodeString",
+                                 [](auto& s) { s.WriteUnicodeString(u"v", u"H\u00E9"); },
+                                 {0x48, 0x00, 0xE9, 0x00},
+                                 [](auto& s) { return s.ReadUnicodeString(u"v") == u"H\u00E9"; }},
+                      TValueCase{"String",
+                                 [](auto& s) { s.WriteString(u"v", u"ok"); },
+                                 {0x6F, 0x00, 0x6B, 0x00},
+                                 [](auto& s) { return s.ReadString(u"v") == u"ok"; }},
+                      TValueCase{"UTF8String",
+                                 [](auto& s) { s.WriteUTF8String(u"v", "5#240#812"); },
+                                 Ascii("5#240#812"),
+                                 [](auto& s) { return s.ReadUTF8String(u"v") == "5#240#812"; }},
+                      TValueCase{"Stream",
+                                 [](auto& s) {
+                                     TMemoryStream block = StreamWith({0x00, 0xFF, 0x10});
+                                     s.WriteStream(u"v",
+                                                   block);  // whole content, whatever the position
+                                 },
+                                 {0x00, 0xFF, 0x10},
+                                 [](auto& s) {
+                                     auto copy = s.ReadStream(u"v");
+                                     return copy->Data().Bytes() == TBytes{0x00, 0xFF, 0x10} &&
+                                            copy->Data().Position() == 0;
+                                 }}),
     [](const auto& info) { return std::string(info.param.type); });
 
 TEST(StorageLayout, EmptyValuesAndEmptyNamesStoreNothing) {

@@ -175,8 +175,7 @@ INSTANTIATE_TEST_SUITE_P(
         TBrokenStream{"EndsInsideValueLength", Join({LE(6, 4), Utf16LE(u"Bad"), LE(3, 5)})},
         TBrokenStream{"NegativeValueLength", EntryClaiming(u"Bad", -3, Ascii("abc"))},
         TBrokenStream{"ValueLengthPastTheEnd", EntryClaiming(u"Bad", 4, Ascii("abc"))},
-        TBrokenStream{"AbsurdValueLength",
-                      EntryClaiming(u"Bad", int64_t{1} << 62, Ascii("abc"))}),
+        TBrokenStream{"AbsurdValueLength", EntryClaiming(u"Bad", int64_t{1} << 62, Ascii("abc"))}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
