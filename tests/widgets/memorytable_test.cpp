@@ -53,8 +53,8 @@ TEST_F(MemoryTableTest, RowsKeepTheOrderInWhichTheyWereAdded) {
     addRow("M-07", 1, "", "ES TEH");
     addRow("M-01", 1, "", "NASI GORENG");
     EXPECT_EQ(order.recordCount(), 3);
-    EXPECT_EQ(rows(), QStringList({"1:NASI GORENG x2 (PEDAS)", "2:ES TEH x1 ()",
-                                   "3:NASI GORENG x1 ()"}));
+    EXPECT_EQ(rows(),
+              QStringList({"1:NASI GORENG x2 (PEDAS)", "2:ES TEH x1 ()", "3:NASI GORENG x1 ()"}));
 }
 
 TEST_F(MemoryTableTest, LocateFindsTheFirstMatchInTheFieldsType) {
@@ -85,8 +85,8 @@ TEST_F(MemoryTableTest, EditChangesOnlyTheLocatedRowAndKeepsItsPlace) {
     qty.setInteger(5);
     catatan.setText("TANPA GULA");
     order.post();
-    EXPECT_EQ(rows(), QStringList({"1:NASI GORENG x2 ()", "2:ES TEH x5 (TANPA GULA)",
-                                   "3:KOPI x1 ()"}));
+    EXPECT_EQ(rows(),
+              QStringList({"1:NASI GORENG x2 ()", "2:ES TEH x5 (TANPA GULA)", "3:KOPI x1 ()"}));
 }
 
 TEST_F(MemoryTableTest, CancelAndImplicitPostDecideWhatStays) {
@@ -114,7 +114,9 @@ struct DeleteCase {
     int currentAfter;  // number of the row the cursor is on afterwards, 0 for none
 };
 
-void PrintTo(const DeleteCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const DeleteCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class MemoryTableDelete : public MemoryTableTest, public testing::WithParamInterface<DeleteCase> {};
 
@@ -221,7 +223,9 @@ struct ConversionCase {
     double real;
 };
 
-void PrintTo(const ConversionCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ConversionCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class MemoryFieldConversion : public testing::TestWithParam<ConversionCase> {};
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QPoint>
 #include <QTest>
 #include <QWidget>
@@ -17,6 +19,14 @@ inline void drag(QWidget* widget, QPoint from, QPoint to, int steps = 8) {
         QTest::mouseMove(widget, from + (to - from) * step / steps, 5);
     }
     QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, to);
+}
+
+// A finger or pointer over the widget without pressing. Sent directly, since
+// the offscreen platform has no cursor to move.
+inline void hover(QWidget* widget, QPoint pos) {
+    QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
 }
 
 }  // namespace tap
