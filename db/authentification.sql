@@ -7,7 +7,7 @@ CREATE TABLE IF NOT EXISTS remote (
     port       INT NOT NULL COMMENT 'TCP port of the room player',
     channel    VARCHAR(20) NOT NULL DEFAULT '',
     ip_address VARCHAR(45) NOT NULL COMMENT 'address of the room player'
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_bin;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_nopad_bin;
 
 DELIMITER //
 

@@ -9,6 +9,7 @@
 #include "app/sqltext.h"
 #include "app/umodule.h"
 #include "support/admin_db.h"
+#include "support/qt_printers.h"
 #include "support/test_paths.h"
 
 namespace {

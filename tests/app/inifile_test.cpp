@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/qt_printers.h"
 #include "support/test_paths.h"
 
 namespace {

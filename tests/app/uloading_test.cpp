@@ -7,6 +7,7 @@
 
 #include "app/umodule.h"
 #include "support/fakeplatform.h"
+#include "support/qt_printers.h"
 #include "support/test_paths.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include <QDir>
 
 #include "app/buildconfig.h"
+#include "support/qt_printers.h"
 #include "support/test_paths.h"
 
 namespace {
