@@ -1,0 +1,21 @@
+#pragma once
+
+#include <ostream>
+
+#include "link/timclistener.h"
+#include "simulator/roomplayer.h"
+
+// Serves consoles one connection at a time until the listener stops, writing
+// one line per request: the command text and what the room player did.
+class TRoomPlayerServer {
+public:
+    TRoomPlayerServer(TIMCListener& listener, TRoomPlayer& player, std::ostream& log)
+        : FListener(listener), FPlayer(player), FLog(log) {}
+
+    void Run();
+
+private:
+    TIMCListener& FListener;
+    TRoomPlayer& FPlayer;
+    std::ostream& FLog;
+};

@@ -1,0 +1,287 @@
+#include "simulator/roomstate.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace {
+
+std::optional<int> ParseInt(std::string_view text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+const std::string kAcknowledged = "6#";
+
+}  // namespace
+
+TRoomState::TRoomState(ISongSource& songs, IRoomClock& clock, TRoomSettings settings)
+    : FSongs(songs), FSettings(std::move(settings)), FPlayback(clock) {}
+
+const std::map<std::string, TRoomState::THandler, std::less<>>& TRoomState::Handlers() {
+    static const std::map<std::string, THandler, std::less<>> handlers = {
+        {"0", &TRoomState::SearchKey},
+        {"1", &TRoomState::PlaySong},
+        {"2", &TRoomState::Next},
+        {"3", &TRoomState::Pause},
+        {"4", &TRoomState::Restart},
+        {"6", &TRoomState::Restart},
+        {"7", &TRoomState::VocalOn},
+        {"8", &TRoomState::VocalOff},
+        {"11", &TRoomState::KeyDown},
+        {"13", &TRoomState::KeyUp},
+        {"20", &TRoomState::PlaylistSaved},
+        {"21", &TRoomState::Acknowledge},
+        {"26", &TRoomState::RememberTablet},
+        {"27", &TRoomState::Volume},
+        {"28", &TRoomState::Acknowledge},
+        {"29", &TRoomState::SearchBy},
+        {"30", &TRoomState::SoundMode},
+        {"31", &TRoomState::Microphone},
+        {"32", &TRoomState::MicrophoneStep},
+        {"33", &TRoomState::Progress},
+        {"34", &TRoomState::Seek},
+        {"35", &TRoomState::ClearSearch},
+        {"37", &TRoomState::PlaySong},
+        {"38", &TRoomState::RoomSettings},
+        {"39", &TRoomState::SetKey},
+        {"40", &TRoomState::ListMode},
+        {"GO", &TRoomState::RoomSettings},
+        {"GI", &TRoomState::Logout},
+    };
+    return handlers;
+}
+
+std::optional<std::string> TRoomState::Execute(std::string_view command) {
+    if (FPlayback.CatchUp(FSongs)) {
+        FLengthOwed = true;
+    }
+    size_t hash = command.find('#');
+    if (hash == std::string_view::npos) {
+        return std::nullopt;
+    }
+    auto handler = Handlers().find(command.substr(0, hash));
+    if (handler == Handlers().end()) {
+        return std::nullopt;
+    }
+    return (this->*handler->second)(command.substr(hash + 1));
+}
+
+std::string TRoomState::NothingPlays() {
+    return "0#";
+}
+
+std::string TRoomState::SongStarted() {
+    const TSong& song = FPlayback.Song();
+    int length = FLengthOwed ? 0 : song.lengthSeconds;
+    return "5#" + std::to_string(length) + "#" + std::to_string(song.id);
+}
+
+std::string TRoomState::StartSong(TSong song) {
+    FPlayback.Start(song);
+    FLengthOwed = FSettings.lengthLate;
+    return SongStarted();
+}
+
+std::string TRoomState::ProgressShown() const {
+    return "7#" + std::to_string(FPlayback.ElapsedSeconds()) + "#" +
+           std::to_string(FPlayback.Song().lengthSeconds);
+}
+
+std::string TRoomState::KeyShown() const {
+    return "3#" + std::to_string(FSettings.key);
+}
+
+std::optional<std::string> TRoomState::SearchKey(std::string_view argument) {
+    if (argument == "SP") {
+        FSearchText += ' ';
+    } else if (argument == "BC") {
+        if (!FSearchText.empty()) {
+            FSearchText.pop_back();
+        }
+    } else if (argument.size() == 1) {
+        FSearchText += argument;
+    } else {
+        return std::nullopt;
+    }
+    return kAcknowledged;
+}
+
+std::optional<std::string> TRoomState::ClearSearch(std::string_view) {
+    FSearchText.clear();
+    return kAcknowledged;
+}
+
+std::optional<std::string> TRoomState::PlaySong(std::string_view argument) {
+    auto id = ParseInt(argument);
+    if (!id || *id <= 0) {
+        return std::nullopt;
+    }
+    return StartSong(FSongs.Describe(*id));
+}
+
+std::optional<std::string> TRoomState::Next(std::string_view) {
+    if (auto next = FSongs.TakeNext()) {
+        return StartSong(*next);
+    }
+    FPlayback.Stop();
+    return NothingPlays();
+}
+
+std::optional<std::string> TRoomState::Pause(std::string_view) {
+    if (!FPlayback.Playing()) {
+        return NothingPlays();
+    }
+    FPlayback.TogglePause();
+    return "8#" + std::to_string(FPlayback.ElapsedSeconds());
+}
+
+std::optional<std::string> TRoomState::Restart(std::string_view) {
+    if (!FPlayback.Playing()) {
+        return NothingPlays();
+    }
+    if (FPlayback.Paused()) {
+        FPlayback.TogglePause();
+    }
+    FPlayback.Seek(0);
+    return "4#";
+}
+
+std::optional<std::string> TRoomState::VocalOn(std::string_view) {
+    FSettings.vocalGuide = true;
+    return kAcknowledged;
+}
+
+std::optional<std::string> TRoomState::VocalOff(std::string_view) {
+    FSettings.vocalGuide = false;
+    return kAcknowledged;
+}
+
+std::optional<std::string> TRoomState::KeyDown(std::string_view) {
+    FSettings.key = std::max(FSettings.key - 1, -kMaxKeyShift);
+    return KeyShown();
+}
+
+std::optional<std::string> TRoomState::KeyUp(std::string_view) {
+    FSettings.key = std::min(FSettings.key + 1, kMaxKeyShift);
+    return KeyShown();
+}
+
+std::optional<std::string> TRoomState::SetKey(std::string_view argument) {
+    auto key = ParseInt(argument);
+    if (!key) {
+        return std::nullopt;
+    }
+    FSettings.key = std::clamp(*key, -kMaxKeyShift, kMaxKeyShift);
+    return KeyShown();
+}
+
+std::optional<std::string> TRoomState::PlaylistSaved(std::string_view argument) {
+    if (FPlayback.Playing()) {
+        return kAcknowledged;
+    }
+    return Next(argument);
+}
+
+std::optional<std::string> TRoomState::Acknowledge(std::string_view) {
+    return kAcknowledged;
+}
+
+std::optional<std::string> TRoomState::RememberTablet(std::string_view argument) {
+    FTabletAddress = argument;
+    if (!FPlayback.Playing()) {
+        return NothingPlays();
+    }
+    FLengthOwed = false;
+    return "11#" + std::to_string(FPlayback.Song().id) + ";" +
+           std::to_string(FPlayback.Song().lengthSeconds) + ";" +
+           std::to_string(FPlayback.ElapsedSeconds()) + ";" + std::to_string(FSettings.microphone);
+}
+
+std::optional<std::string> TRoomState::Volume(std::string_view argument) {
+    auto level = ParseInt(argument);
+    if (!level) {
+        return std::nullopt;
+    }
+    FSettings.volume = std::clamp(*level, 0, kMaxVolume);
+    return "9#" + std::to_string(FSettings.volume);
+}
+
+std::optional<std::string> TRoomState::SearchBy(std::string_view argument) {
+    if (argument != "0" && argument != "1") {
+        return std::nullopt;
+    }
+    return kAcknowledged;
+}
+
+std::optional<std::string> TRoomState::SoundMode(std::string_view argument) {
+    auto mode = ParseInt(argument);
+    if (!mode || *mode < 1 || *mode > 5) {
+        return std::nullopt;
+    }
+    FSettings.soundMode = *mode;
+    return kAcknowledged;
+}
+
+std::optional<std::string> TRoomState::Microphone(std::string_view argument) {
+    auto level = ParseInt(argument);
+    if (!level) {
+        return std::nullopt;
+    }
+    FSettings.microphone = std::clamp(*level, 0, kMaxMicrophone);
+    return "10#" + std::to_string(FSettings.microphone);
+}
+
+std::optional<std::string> TRoomState::MicrophoneStep(std::string_view argument) {
+    int step = argument == "1" ? 1 : argument == "2" ? -1 : 0;
+    if (step == 0) {
+        return std::nullopt;
+    }
+    FSettings.microphone = std::clamp(FSettings.microphone + step, 0, kMaxMicrophone);
+    return "2#" + std::to_string(FSettings.microphone);
+}
+
+std::optional<std::string> TRoomState::Progress(std::string_view) {
+    if (!FPlayback.Playing()) {
+        return NothingPlays();
+    }
+    if (FLengthOwed) {
+        FLengthOwed = false;
+        return SongStarted();
+    }
+    return ProgressShown();
+}
+
+std::optional<std::string> TRoomState::Seek(std::string_view argument) {
+    auto seconds = ParseInt(argument);
+    if (!seconds) {
+        return std::nullopt;
+    }
+    if (!FPlayback.Playing()) {
+        return NothingPlays();
+    }
+    FPlayback.Seek(*seconds);
+    return ProgressShown();
+}
+
+std::optional<std::string> TRoomState::ListMode(std::string_view argument) {
+    if (argument != "0" && argument != "1" && argument != "3") {
+        return std::nullopt;
+    }
+    return kAcknowledged;
+}
+
+std::optional<std::string> TRoomState::RoomSettings(std::string_view) {
+    return "1#" + std::to_string(FSettings.volume) + ";" + std::to_string(FSettings.microphone) +
+           ";" + FSettings.condition;
+}
+
+std::optional<std::string> TRoomState::Logout(std::string_view) {
+    FPlayback.Stop();
+    FSearchText.clear();
+    return NothingPlays();
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <deque>
+#include <map>
+
+#include "simulator/songsource.h"
+
+// The room playlist kept in memory. Songs it has never been told about get a
+// plausible length that depends only on their id, so runs are repeatable.
+class TSongQueue final : public ISongSource {
+public:
+    void Add(TSong song);
+    size_t Size() const { return FQueue.size(); }
+
+    std::optional<TSong> TakeNext() override;
+    TSong Describe(int songId) override;
+
+private:
+    std::deque<TSong> FQueue;
+    std::map<int, int> FKnownLengths;
+};
