@@ -9,6 +9,12 @@ namespace {
     throw MemoryTableError(message.toStdString());
 }
 
+[[noreturn]] void failConversion(const QVariant& stored, const char* kind,
+                                 const QString& fieldName) {
+    fail(QStringLiteral("'%1' is not a valid %2 value for field %3")
+             .arg(stored.toString(), QLatin1String(kind), fieldName));
+}
+
 int toInteger(const QVariant& stored, const QString& fieldName) {
     switch (stored.typeId()) {
         case QMetaType::Int:
@@ -27,8 +33,7 @@ int toInteger(const QVariant& stored, const QString& fieldName) {
             bool ok = false;
             const int value = stored.toString().trimmed().toInt(&ok);
             if (!ok) {
-                fail(QStringLiteral("'%1' is not a valid integer value for field %2")
-                         .arg(stored.toString(), fieldName));
+                failConversion(stored, "integer", fieldName);
             }
             return value;
         }
@@ -42,8 +47,7 @@ double toFloat(const QVariant& stored, const QString& fieldName) {
     bool ok = false;
     const double value = stored.toString().trimmed().toDouble(&ok);
     if (!ok) {
-        fail(QStringLiteral("'%1' is not a valid floating point value for field %2")
-                 .arg(stored.toString(), fieldName));
+        failConversion(stored, "floating point", fieldName);
     }
     return value;
 }

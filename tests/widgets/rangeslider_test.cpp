@@ -8,10 +8,15 @@
 
 namespace {
 
+enum class Thumb { Left, Right };
+
+// A slider over minimum..240 with its thumbs at `left` and `right`; one thumb is set to `value`.
 struct PositionCase {
     const char* name;
+    Thumb thumb;
+    int minimum;
     int left;
-    int start;
+    int right;
     int value;
     int expected;
     bool raisesChange;
@@ -21,66 +26,54 @@ void PrintTo(const PositionCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-// Right thumb on a track of 0..240, the way the progress bar uses it.
-class RightThumbRule : public testing::TestWithParam<PositionCase> {};
+class ThumbRule : public testing::TestWithParam<PositionCase> {};
 
-TEST_P(RightThumbRule, AppliesTheValue) {
+TEST_P(ThumbRule, AppliesTheValue) {
     const PositionCase& c = GetParam();
     RangeSlider slider;
     slider.setMaximum(240);
-    slider.setPositionRight(c.start);
+    slider.setPositionRight(c.right);
     slider.setPositionLeft(c.left);
-    QSignalSpy changed(&slider, &RangeSlider::positionRightChanged);
+    slider.setMinimum(c.minimum);
+    QSignalSpy leftChanged(&slider, &RangeSlider::positionLeftChanged);
+    QSignalSpy rightChanged(&slider, &RangeSlider::positionRightChanged);
+    const bool right = c.thumb == Thumb::Right;
 
-    slider.setPositionRight(c.value);
+    if (right) {
+        slider.setPositionRight(c.value);
+    } else {
+        slider.setPositionLeft(c.value);
+    }
 
-    EXPECT_EQ(slider.positionRight(), c.expected);
-    EXPECT_EQ(changed.count(), c.raisesChange ? 1 : 0);
+    QSignalSpy& changed = right ? rightChanged : leftChanged;
+    EXPECT_EQ(right ? slider.positionRight() : slider.positionLeft(), c.expected);
+    ASSERT_EQ(changed.count(), c.raisesChange ? 1 : 0);
     if (c.raisesChange) {
         EXPECT_EQ(changed.at(0).at(0).toInt(), c.expected);
     }
-    EXPECT_EQ(slider.positionLeft(), c.left);
+    EXPECT_EQ(right ? slider.positionLeft() : slider.positionRight(), right ? c.left : c.right);
+    EXPECT_EQ((right ? leftChanged : rightChanged).count(), 0);
 }
 
+// The right thumb as the progress bar uses it (left thumb at 0), and the left thumb mirrored.
 INSTANTIATE_TEST_SUITE_P(
-    Values, RightThumbRule,
-    testing::Values(PositionCase{"InsideTheRange", 0, 10, 100, 100, true},
-                    PositionCase{"ToZero", 0, 5, 0, 0, true},
-                    PositionCase{"ExactlyTheMaximum", 0, 10, 240, 240, true},
-                    PositionCase{"AboveTheMaximumIsCut", 0, 10, 300, 240, true},
-                    PositionCase{"AboveTheMaximumWhileAtItStillRaises", 0, 240, 241, 240, true},
-                    PositionCase{"SameValueRaisesNothing", 0, 100, 100, 100, false},
-                    PositionCase{"NegativeIsIgnored", 0, 100, -1, 100, false},
-                    PositionCase{"BelowTheLeftThumbIsIgnored", 20, 100, 19, 100, false},
-                    PositionCase{"OnTheLeftThumb", 20, 100, 20, 20, true}),
-    [](const testing::TestParamInfo<PositionCase>& info) { return info.param.name; });
-
-// Left thumb mirrored: on a track of 10..240 with the right thumb at 200.
-class LeftThumbRule : public testing::TestWithParam<PositionCase> {};
-
-TEST_P(LeftThumbRule, AppliesTheValue) {
-    const PositionCase& c = GetParam();
-    RangeSlider slider;
-    slider.setMaximum(240);
-    slider.setPositionRight(200);
-    slider.setPositionLeft(c.start);
-    slider.setMinimum(10);
-    QSignalSpy changed(&slider, &RangeSlider::positionLeftChanged);
-
-    slider.setPositionLeft(c.value);
-
-    EXPECT_EQ(slider.positionLeft(), c.expected);
-    EXPECT_EQ(changed.count(), c.raisesChange ? 1 : 0);
-    EXPECT_EQ(slider.positionRight(), 200);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, LeftThumbRule,
-    testing::Values(PositionCase{"InsideTheRange", 0, 50, 120, 120, true},
-                    PositionCase{"BelowTheMinimumIsCut", 0, 50, 3, 10, true},
-                    PositionCase{"OnTheRightThumb", 0, 50, 200, 200, true},
-                    PositionCase{"AboveTheRightThumbIsIgnored", 0, 50, 201, 50, false},
-                    PositionCase{"SameValueRaisesNothing", 0, 50, 50, 50, false}),
+    Values, ThumbRule,
+    testing::Values(
+        PositionCase{"RightInsideTheRange", Thumb::Right, 0, 0, 10, 100, 100, true},
+        PositionCase{"RightToZero", Thumb::Right, 0, 0, 5, 0, 0, true},
+        PositionCase{"RightExactlyTheMaximum", Thumb::Right, 0, 0, 10, 240, 240, true},
+        PositionCase{"RightAboveTheMaximumIsCut", Thumb::Right, 0, 0, 10, 300, 240, true},
+        PositionCase{"RightAboveTheMaximumWhileAtItStillRaises", Thumb::Right, 0, 0, 240, 241, 240,
+                     true},
+        PositionCase{"RightSameValueRaisesNothing", Thumb::Right, 0, 0, 100, 100, 100, false},
+        PositionCase{"RightNegativeIsIgnored", Thumb::Right, 0, 0, 100, -1, 100, false},
+        PositionCase{"RightBelowTheLeftThumbIsIgnored", Thumb::Right, 0, 20, 100, 19, 100, false},
+        PositionCase{"RightOnTheLeftThumb", Thumb::Right, 0, 20, 100, 20, 20, true},
+        PositionCase{"LeftInsideTheRange", Thumb::Left, 10, 50, 200, 120, 120, true},
+        PositionCase{"LeftBelowTheMinimumIsCut", Thumb::Left, 10, 50, 200, 3, 10, true},
+        PositionCase{"LeftOnTheRightThumb", Thumb::Left, 10, 50, 200, 200, 200, true},
+        PositionCase{"LeftAboveTheRightThumbIsIgnored", Thumb::Left, 10, 50, 200, 201, 50, false},
+        PositionCase{"LeftSameValueRaisesNothing", Thumb::Left, 10, 50, 200, 50, 50, false}),
     [](const testing::TestParamInfo<PositionCase>& info) { return info.param.name; });
 
 TEST(RangeSlider, ChangingTheBoundsNeverMovesAThumb) {

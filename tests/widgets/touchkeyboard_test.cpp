@@ -33,6 +33,13 @@ protected:
         }
     }
 
+    // Presses a key until its variants show, leaving the finger down.
+    bool holdKey(const QString& caption) {
+        keyboard->setLongPressInterval(20);
+        QTest::mousePress(keyboard, Qt::LeftButton, {}, keyboard->keyRect(caption).center());
+        return QTest::qWaitFor([&] { return keyboard->alternativesShown(); }, 2000);
+    }
+
     QWidget window;
     QLineEdit* first = new QLineEdit;
     QLineEdit* second = new QLineEdit;
@@ -111,10 +118,8 @@ TEST_F(TouchKeyboardTest, FingerSlidingOffAKeyTypesNothing) {
 }
 
 TEST_F(TouchKeyboardTest, HoldingAKeyOffersAccentedVariants) {
-    keyboard->setLongPressInterval(20);
     first->setFocus();
-    QTest::mousePress(keyboard, Qt::LeftButton, {}, keyboard->keyRect("E").center());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return keyboard->alternativesShown(); }, 2000));
+    ASSERT_TRUE(holdKey("E"));
     QTest::mouseRelease(keyboard, Qt::LeftButton, {}, keyboard->keyRect("E").center());
     EXPECT_EQ(first->text(), "") << "the long press itself typed";
     ASSERT_TRUE(keyboard->alternativesShown());
@@ -127,15 +132,12 @@ TEST_F(TouchKeyboardTest, HoldingAKeyOffersAccentedVariants) {
 }
 
 TEST_F(TouchKeyboardTest, ReleasingOnAVariantTypesItAndATapBesideDismisses) {
-    keyboard->setLongPressInterval(20);
     first->setFocus();
-    QTest::mousePress(keyboard, Qt::LeftButton, {}, keyboard->keyRect("N").center());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return keyboard->alternativesShown(); }, 2000));
+    ASSERT_TRUE(holdKey("N"));
     QTest::mouseRelease(keyboard, Qt::LeftButton, {}, keyboard->alternativeRect("Ñ").center());
     EXPECT_EQ(first->text(), "Ñ");
 
-    QTest::mousePress(keyboard, Qt::LeftButton, {}, keyboard->keyRect("A").center());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return keyboard->alternativesShown(); }, 2000));
+    ASSERT_TRUE(holdKey("A"));
     QTest::mouseRelease(keyboard, Qt::LeftButton, {}, keyboard->keyRect("A").center());
     const QRect outside = keyboard->keyRect("M");
     ASSERT_TRUE(keyboard->alternativeRect("À")
