@@ -22,6 +22,7 @@ constexpr qreal kGlideMinimumVelocity = 0.3;  // pixels per millisecond
 
 SmoothListBox::SmoothListBox(QWidget* parent)
     : QAbstractScrollArea(parent),
+      fillColor_(Theme::panelFill()),
       textColor_(Theme::text()),
       selectedTextColor_(Theme::selectedText()) {
     setFrameShape(QFrame::NoFrame);
@@ -151,6 +152,11 @@ void SmoothListBox::setBackgroundPicture(const QPixmap& picture) {
     refresh();
 }
 
+void SmoothListBox::setFillColor(const QColor& color) {
+    fillColor_ = color;
+    refresh();
+}
+
 void SmoothListBox::setTextColor(const QColor& color) {
     textColor_ = color;
     refresh();
@@ -219,7 +225,7 @@ void SmoothListBox::resizeEvent(QResizeEvent* event) {
 void SmoothListBox::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     if (background_.isNull()) {
-        painter.fillRect(viewport()->rect(), Theme::panelFill());
+        painter.fillRect(viewport()->rect(), fillColor_);
     } else {
         painter.drawPixmap(0, 0, background_);
     }

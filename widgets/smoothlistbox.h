@@ -66,8 +66,10 @@ public:
     void setGraphicPicture(const QPixmap& picture);
     int graphicWidth() const { return graphicWidth_; }
     void setGraphicWidth(int pixels);
-    // Drawn aligned left under the rows instead of the translucent fill.
+    // Drawn aligned left under the rows instead of the fill.
     void setBackgroundPicture(const QPixmap& picture);
+    // The fill under the rows when there is no picture; dark and translucent by default.
+    void setFillColor(const QColor& color);
     void setTextColor(const QColor& color);
     void setSelectedTextColor(const QColor& color);
 
@@ -110,6 +112,7 @@ private:
     QPixmap graphicPicture_;
     int graphicWidth_ = 38;
     QPixmap background_;
+    QColor fillColor_;
     QColor textColor_;
     QColor selectedTextColor_;
 
