@@ -12,23 +12,18 @@ size_t TNameHashTable::BucketOf(std::u16string_view name) {
 }
 
 std::optional<int32_t> TNameHashTable::Find(std::u16string_view name) const {
-    for (const auto& [key, position] : FBuckets[BucketOf(name)]) {
-        if (key == name) {
-            return position;
-        }
+    const auto& bucket = FBuckets[BucketOf(name)];
+    auto found = bucket.find(name);
+    if (found == bucket.end()) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return found->second;
 }
 
 void TNameHashTable::Add(std::u16string_view name, int32_t position) {
-    auto& bucket = FBuckets[BucketOf(name)];
-    for (const auto& entry : bucket) {
-        if (entry.first == name) {
-            return;
-        }
+    if (FBuckets[BucketOf(name)].try_emplace(std::u16string(name), position).second) {
+        ++FCount;
     }
-    bucket.emplace_back(name, position);
-    ++FCount;
 }
 
 void TNameHashTable::Clear() {
