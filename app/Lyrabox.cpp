@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     Tfmodule module;
     fmodule = &module;
     Tfloading loading(module, platform, [&]() -> QWidget* {
-        fplayer = new Tfplayer(module, platform);
+        fplayer = new Tfplayer(module, platform, &loading);
         return fplayer;
     });
     floading = &loading;

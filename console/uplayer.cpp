@@ -1,8 +1,9 @@
+// Creation, destruction and the log of the console window.
 #include "console/uplayer.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTime>
@@ -14,33 +15,32 @@
 Tfplayer* fplayer = nullptr;
 
 namespace {
-
 constexpr int kWidth = 1280;
 constexpr int kSkinHeight = 768;
 constexpr int kDiagnosticHeight = 1068;
-
-QTimer* MakeTimer(QObject* owner, const char* name, int interval) {
-    auto* timer = new QTimer(owner);
-    timer->setObjectName(QString::fromLatin1(name));
-    timer->setInterval(interval);
-    return timer;
-}
-
-QWidget* MakePanel(QWidget* parent, const char* name) {
-    auto* panel = new QWidget(parent);
-    panel->setObjectName(QString::fromLatin1(name));
-    panel->setAttribute(Qt::WA_StyledBackground);
-    return panel;
-}
-
 }  // namespace
 
-Tfplayer::Tfplayer(Tfmodule& module, IPlatform& platform, QWidget* parent)
+Tfplayer::Tfplayer(Tfmodule& module, IPlatform& platform, Tfloading* loading, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      SpCall(QStringLiteral("SpCall"), &module.AdoConn, TAdoCommand::Kind::StoredProc),
+      AdoSpFlast(QStringLiteral("AdoSpFlast"), &module.AdoConn, TAdoCommand::Kind::StoredProc),
+      ADOplaylistnew(QStringLiteral("ADOplaylistnew"), &module.AdoConn,
+                     TAdoCommand::Kind::StoredProc),
+      ADOpriority(QStringLiteral("ADOpriority"), &module.AdoConn, TAdoCommand::Kind::Query),
+      ADOupdatepriority(QStringLiteral("ADOupdatepriority"), &module.AdoConn,
+                        TAdoCommand::Kind::Query),
+      SpCallAuthen(QStringLiteral("SpCallAuthen"), &module.AdoAuthen,
+                   TAdoCommand::Kind::StoredProc),
+      ADOTransaksi(QStringLiteral("ADOTransaksi"), &module.ADOTransaksi,
+                   TAdoCommand::Kind::StoredProc),
+      ADOSPMenu(QStringLiteral("ADOSPMenu"), &module.ADOTransaksi, TAdoCommand::Kind::StoredProc),
+      Adosave(QStringLiteral("Adosave"), &module.ADOTransaksi, TAdoCommand::Kind::Query),
       module_(module),
-      platform_(platform) {
+      platform_(platform),
+      loading_(loading) {
     setObjectName(QStringLiteral("fplayer"));
     setWindowTitle(QStringLiteral("player"));
+    setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(QStringLiteral("#fplayer { background: black; }"));
     // Designed with its diagnostic strip; creation shrinks it when the strip is off.
     resize(kWidth, kDiagnosticHeight);
@@ -50,36 +50,16 @@ Tfplayer::Tfplayer(Tfmodule& module, IPlatform& platform, QWidget* parent)
     MemLog->setPlainText(QStringLiteral("MemLog"));
     MemLog->hide();
 
-    MainSkinNew = new TSkinHost(this);
-    MainSkinNew->setObjectName(QStringLiteral("MainSkinNew"));
-    MainSkinNew->setGeometry(0, 0, kWidth, kSkinHeight);
-
-    pnlStanby = MakePanel(this, "pnlStanby");
-    PanelOrder = MakePanel(this, "PanelOrder");
-    PanelViewOrder = MakePanel(PanelOrder, "PanelViewOrder");
-    PnlVerify = MakePanel(PanelOrder, "PnlVerify");
-    Panel_Request = MakePanel(this, "Panel_Request");
-
-    AdvPanel1 = MakePanel(this, "AdvPanel1");
-    AdvPanel1->setGeometry(485, 260, 344, 223);
-    AdvPanel1Image = new QLabel(AdvPanel1);
-    AdvPanel1Image->setObjectName(QStringLiteral("AdvPanel1Image"));
-    AdvPanel1Image->setAlignment(Qt::AlignCenter);
-    AdvPanel1Image->setGeometry(0, 0, 344, 190);
-    auto* caption = new QLabel(QStringLiteral("Loading"), AdvPanel1);
-    caption->setAlignment(Qt::AlignCenter);
-    caption->setGeometry(0, 190, 344, 33);
-    caption->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));
-
-    TimerPreparation = MakeTimer(this, "TimerPreparation", 1000);
-    TmrHandle = MakeTimer(this, "TmrHandle", 1000);
-    Tmrbattery = MakeTimer(this, "Tmrbattery", 1000);
-    Timer1 = MakeTimer(this, "Timer1", 1000);
-    tmrsearching = MakeTimer(this, "tmrsearching", 50);
+    CreateSkinRegions();
+    CreateDiagnosticStrip();
+    CreateOrderPanel();
+    CreateRequestForm();
+    CreateStandbyScreen();
+    CreateLoadingPanel();
+    CreateTimers();
     TimerPreparation->start();
 
     FormCreate();
-    AdvPanel1->raise();
 }
 
 void Tfplayer::FormCreate() {
@@ -92,19 +72,12 @@ void Tfplayer::FormCreate() {
     kondisi = QStringLiteral("0");
     WriteLog(QStringLiteral("Form Create"));
     Guarded(QStringLiteral("Form Create "), [this] {
-        const QString gif = module_.PullPath + QStringLiteral("tools/gambar/loading.gif");
-        if (!QFileInfo::exists(gif)) {
-            throw std::runtime_error(
-                QStringLiteral("Cannot open file \"%1\". No such file").arg(gif).toStdString());
+        if (!Image1->load(module_.PullPath + QStringLiteral("tools/gambar/loading.gif"))) {
+            throw std::runtime_error(Image1->errorString().toStdString());
         }
-        LoadingMovie = new QMovie(gif, QByteArray(), this);
-        if (!LoadingMovie->isValid()) {
-            throw std::runtime_error(
-                QStringLiteral("\"%1\" is not a readable picture").arg(gif).toStdString());
-        }
-        AdvPanel1Image->setMovie(LoadingMovie);
-        LoadingMovie->start();
-        for (QWidget* panel : {pnlStanby, PanelOrder, Panel_Request}) {
+        Image1->start();
+        IMCClient = std::make_unique<TIMCClient>();
+        for (SmoothPanel* panel : {pnlStanby, PanelOrder, Panel_Request}) {
             panel->setGeometry(0, 0, kWidth, kSkinHeight);
         }
         resize(kWidth, module_.monitor == 1 ? kDiagnosticHeight : kSkinHeight);
@@ -114,12 +87,24 @@ void Tfplayer::FormCreate() {
 }
 
 Tfplayer::~Tfplayer() {
-    Unguarded([this] {
-        QApplication::quit();
-        WriteLog(QStringLiteral("Form Fplayer Destroy"));
-        platform_.ShowMessage(LogFolder());
-        SaveLog();
-    });
+    Unguarded([this] { FormDestroy(); });
+}
+
+void Tfplayer::FormDestroy() {
+    QApplication::quit();
+    WriteLog(QStringLiteral("Form Fplayer Destroy"));
+    platform_.ShowMessage(LogFolder());
+    SaveLog();
+}
+
+void Tfplayer::FormCloseQuery() {
+    QApplication::quit();
+}
+
+void Tfplayer::closeEvent(QCloseEvent* event) {
+    // The close is never refused.
+    Unguarded([this] { FormCloseQuery(); });
+    event->accept();
 }
 
 void Tfplayer::WriteLog(const QString& label, const QString& message) {
@@ -128,7 +113,7 @@ void Tfplayer::WriteLog(const QString& label, const QString& message) {
                             QStringLiteral(" =>") + label + message);
 }
 
-QString Tfplayer::FailureText(const std::exception_ptr& failure) const {
+QString Tfplayer::FailureText(const std::exception_ptr& failure) {
     try {
         std::rethrow_exception(failure);
     } catch (const std::exception& error) {
@@ -142,8 +127,6 @@ QString Tfplayer::LogFolder() const {
     return module_.PullPath + QStringLiteral("log/");
 }
 
-// "Log " + number + ".txt", numbered after the logs already there, but never
-// one that exists: a folder with gaps in its numbering must not lose a log.
 QString Tfplayer::NextLogFileName(const QString& folder) {
     const QDir dir(folder);
     qsizetype number =

@@ -1,34 +1,62 @@
 #pragma once
 
+#include <QComboBox>
+#include <QDateTime>
 #include <QLabel>
-#include <QMovie>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QString>
+#include <QTimeEdit>
 #include <QTimer>
 #include <QWidget>
 #include <exception>
+#include <memory>
 
+#include "app/adocommand.h"
 #include "app/platform.h"
+#include "console/uppercaseedit.h"
+#include "link/timclient.h"
+#include "widgets/animatedpicture.h"
+#include "widgets/hotspotpicture.h"
+#include "widgets/memorytable.h"
+#include "widgets/rangeslider.h"
+#include "widgets/smoothbutton.h"
+#include "widgets/smoothlistbox.h"
+#include "widgets/smoothpanel.h"
+#include "widgets/touchkeyboard.h"
 
 class Tfmodule;
+class Tfloading;
 class TSkinHost;
 
 // The console window. It hosts the skin, lays the native lists and panels over
-// fixed places of it, keeps the room's state in its fields and hidden controls,
-// and writes the console's log. Each concern below is implemented in its own
-// uplayer_<concern>.cpp file.
+// fixed places of it, keeps the room's state in its fields and in controls of
+// the diagnostic strip, owns the message client and writes the console's log.
+//
+// The class is declared once, here, in one block per concern; each concern is
+// implemented in its own uplayer_<concern>.cpp. Components are public and carry
+// their names as objectName; handlers are public slots so that tests call a
+// timer's handler instead of waiting for it.
 class Tfplayer : public QWidget {
     Q_OBJECT
 
 public:
-    Tfplayer(Tfmodule& module, IPlatform& platform, QWidget* parent = nullptr);
+    // loading is the start-up window that the preparation sequence rearranges;
+    // it may be null (tests).
+    Tfplayer(Tfmodule& module, IPlatform& platform, Tfloading* loading = nullptr,
+             QWidget* parent = nullptr);
     ~Tfplayer() override;
 
-    // ---- Creation, destruction, log (uplayer.cpp) ---------------------------
+    // ---- Creation, destruction, log (uplayer.cpp) ------------------------------
     // Appends "*hh:mm:ss =>" + label + message to MemLog.
     void WriteLog(const QString& label, const QString& message = QString());
-    // The folder the log is saved into and the file name it would get now.
     QString LogFolder() const;
+    // "Log " + number + ".txt" in folder: the count of ".txt" files there plus
+    // one, or the next number after it that no file holds yet.
     static QString NextLogFileName(const QString& folder);
     void SaveLog();
 
@@ -36,40 +64,223 @@ public:
     // message, and the handler ends there. Returns whether action completed.
     template <class Action>
     bool Guarded(const QString& label, Action&& action);
+    // Runs action; a failure is dropped on purpose (the caller says why).
+    template <class Action>
+    bool Silent(Action&& action);
     // Runs action; a failure is shown in a message box and the program runs on.
     template <class Action>
     void Unguarded(Action&& action);
 
-    // ---- Components -----------------------------------------------------------
-    TSkinHost* MainSkinNew;
-    QPlainTextEdit* MemLog;
-    QWidget* pnlStanby;
-    QWidget* AdvPanel1;
-    QLabel* AdvPanel1Image;
-    QMovie* LoadingMovie = nullptr;
-    QWidget* PanelOrder;
-    QWidget* PanelViewOrder;
-    QWidget* PnlVerify;
-    QWidget* Panel_Request;
+    // ---- Shared routines (uplayer_routines.cpp) ---------------------------------
+    // Fills list with the fields of value separated by delimiter (not empty).
+    void ParseDelimited(QStringList& list, const QString& value, const QString& delimiter);
+    void ParseDelimited(QListWidget* list, const QString& value, const QString& delimiter);
+    void FrezeON();
+    struct VersionNumbers {
+        quint16 major = 0, minor = 0, release = 0, build = 0;
+    };
+    static VersionNumbers GetVersionNumbers();
+    static QString GetVersionText();
+    bool IsInternetConnected();
+    // text cut to n UTF-16 code units, its last one replaced by U+2026.
+    static QString TruncateWithEllipsis(const QString& text, int n);
+    static QString RandomCode(int n);
+    static QString RandomLetters(int n);
 
+public slots:
+    void FormCloseQuery();
+    void getVersionClick();
+
+public:
+    // ---- The skin ------------------------------------------------------------------
+    TSkinHost* MainSkinNew;
+
+    // ---- Songs: search, groups, playlist (regions over the skin) ------------------
+    TUpperCaseEdit* edtcari;
+    SmoothListBox* AdvSonglist;
+    SmoothListBox* lvkategori;
+    SmoothListBox* lvgenre;
+    SmoothListBox* lvPlaylistnNew;
+    QLabel* lblCountPlaylist;
+
+    // ---- Playback progress ----------------------------------------------------------
+    RangeSlider* ProgBar;
+    QLabel* lblwmp;
+    QLabel* Lblnowplay;
+    QLabel* lblnextsong;
+    QSpinBox* spnDurWmp;
+
+    // ---- Booking labels and battery -------------------------------------------------
+    QLabel* lblUserNow;
+    QLabel* lbluser;
+    QLabel* lbljam;
+    QProgressBar* Progbattery;
+
+    // ---- Standby screen -----------------------------------------------------------
+    SmoothPanel* pnlStanby;
+    HotSpotPicture* hotstart;
+    QLineEdit* edtscan;
+    TouchKeyboard* AdvSmoothTouchKeyBoard1;
+    SmoothButton* AdvSmoothButton5;
+
+    // ---- Loading panel ----------------------------------------------------------------
+    SmoothPanel* AdvPanel1;
+    AnimatedPicture* Image1;
+    QLabel* Label1;
+
+    // ---- Order panel --------------------------------------------------------------------
+    SmoothPanel* PanelOrder;
+    SmoothListBox* AdvCategory;
+    SmoothListBox* AdvItem;
+    SmoothListBox* AdvOrder;
+    QLabel* Label20;
+    QLabel* Label21;
+    TouchKeyboard* AdvSmoothTouchKeyBoard2;
+    TUpperCasePlainEdit* CattOrderan;
+    SmoothButton* AdvSmoothButton4;
+    SmoothButton* AdvSmoothButton3;
+    SmoothPanel* PanelViewOrder;
+    QLabel* lblMenu;
+    QLabel* LblPrice;
+    QLineEdit* AeJum;
+    SmoothButton* BtMinOrder;
+    SmoothButton* BtPlusOrder;
+    TUpperCaseEdit* Catatan;
+    QLabel* lblHintmenu;
+    SmoothButton* addOrder;
+    SmoothButton* AdvSmoothButton1;
+    SmoothButton* AdvSmoothButton2;
+    SmoothPanel* PnlVerify;
+    QLabel* Label22;
+    QLabel* Label27;
+    QLabel* LblVerify;
+    QLabel* Label28;
+    TUpperCaseEdit* AeVeryfy;
+    SmoothButton* AdvBack;
+    SmoothButton* AdvOK;
+    QListWidget* LBmenu;
+    MemoryTable vtorder;
+    MemoryField vtorderidmenu{vtorder, QStringLiteral("idmenu")};
+    MemoryField vtorderqty{vtorder, QStringLiteral("qty")};
+    MemoryField vtordercatatan{vtorder, QStringLiteral("catatan")};
+    MemoryField vtordermenu{vtorder, QStringLiteral("menu")};
+    MemoryField vtordernumber{vtorder, QStringLiteral("number")};
+
+    // ---- Song request form ------------------------------------------------------------
+    SmoothPanel* Panel_Request;
+    QLineEdit* edtNama;
+    QLineEdit* edtEmail;
+    QLineEdit* edtTelp;
+    QLineEdit* edtSong[5];
+    QLineEdit* edtArtis[5];
+    SmoothPanel* pnlcommand;
+    QPlainTextEdit* Mguest;
+    SmoothButton* btcancelrequest;
+    SmoothButton* btsubmitrequest;
+    TouchKeyboard* AdvSmoothTouchKeyBoard3;
+
+    // ---- Diagnostic strip -------------------------------------------------------------
+    QWidget* DiagnosticStrip;
+    QSpinBox* Sys_idroom;
+    QLineEdit* Sys_Room;
+    QSpinBox* Sys_Port;
+    QLineEdit* Sys_Channel;
+    QLineEdit* SYS_IP;
+    QComboBox* Sys_Status;
+    QComboBox* Sys_Players;
+    QLineEdit* Sys_User;
+    QTimeEdit* Sys_Jam;
+    QSpinBox* Sys_Durasi;
+    QListWidget* LBMain;
+    QListWidget* LBDetails;
+    QPlainTextEdit* Memo1;
+    QComboBox* cbMode;
+    QComboBox* cbtitsing;
+    QSpinBox* SpinEdit1;
+    QSpinBox* SpinEdit2;
+    QSpinBox* SpinEdit3;
+    QSpinBox* SpinEdit5;
+    QLineEdit* Edit2;
+    QPushButton* Button2;
+    QPushButton* Button3;
+    QPushButton* Button4;
+    QPushButton* Button5;
+    QPushButton* getVersion;
+
+    // ---- The log ----------------------------------------------------------------------
+    QPlainTextEdit* MemLog;
+
+    // ---- Timers -------------------------------------------------------------------------
     QTimer* TimerPreparation;
     QTimer* TmrHandle;
     QTimer* Tmrbattery;
     QTimer* Timer1;
     QTimer* tmrsearching;
 
-    // ---- Fields -----------------------------------------------------------------
-    int CekAkses = 0;
+    // ---- Database command objects -------------------------------------------------------
+    TAdoCommand SpCall;
+    TAdoCommand AdoSpFlast;
+    TAdoCommand ADOplaylistnew;
+    TAdoCommand ADOpriority;
+    TAdoCommand ADOupdatepriority;
+    TAdoCommand SpCallAuthen;
+    TAdoCommand ADOTransaksi;
+    TAdoCommand ADOSPMenu;
+    TAdoCommand Adosave;
+
+    // ---- The message client -------------------------------------------------------------
+    // Null when creation failed before making it: every send then fails and is
+    // logged.
+    std::unique_ptr<TIMCClient> IMCClient;
+
+    // ---- Fields ---------------------------------------------------------------------------
+    int pSiGol = 0;
+    int pSiKat = 0;
+    int keytime = 0;
+    bool bpause = false;
+    int IdlaguSelect = 0;
+    int onPlaylistSelect = 0;
+    int onPlaylistSelect1 = 0;
+    int iwaiters = 0;
+    int hitwiater = 0;
+    int VolPlayer = 0;
+    int bacaDurasiwmp = 0;
+    int perintahSucces = 0;
+    int JumlahOrder = 0;
+    int onplay = 0;
     int pilihplay = 0;
+    QDateTime sjam;
+    double mnt = 0;
+    double durasi = 0;
+    QString suser;
+    QString Fdurasi;
+    int CekAkses = 0;
     QString kondisi;
     int preparationTimer = 0;
 
+    Tfmodule& module() const { return module_; }
+    IPlatform& platform() const { return platform_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    // Building the controls (uplayer_layout.cpp).
+    void CreateSkinRegions();
+    void CreateStandbyScreen();
+    void CreateLoadingPanel();
+    void CreateOrderPanel();
+    void CreateRequestForm();
+    void CreateDiagnosticStrip();
+    void CreateTimers();
+
     void FormCreate();
-    QString FailureText(const std::exception_ptr& failure) const;
+    void FormDestroy();
+    static QString FailureText(const std::exception_ptr& failure);
 
     Tfmodule& module_;
     IPlatform& platform_;
+    Tfloading* loading_;
 };
 
 extern Tfplayer* fplayer;
@@ -81,6 +292,16 @@ bool Tfplayer::Guarded(const QString& label, Action&& action) {
         return true;
     } catch (...) {
         WriteLog(label, FailureText(std::current_exception()));
+        return false;
+    }
+}
+
+template <class Action>
+bool Tfplayer::Silent(Action&& action) {
+    try {
+        action();
+        return true;
+    } catch (...) {
         return false;
     }
 }
