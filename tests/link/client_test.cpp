@@ -127,6 +127,10 @@ struct TReplyFailure {
     uint32_t lastError;
 };
 
+void PrintTo(const TReplyFailure& row, std::ostream* out) {
+    *out << "\"" << row.name << "\"";
+}
+
 class ClientReplyFailures : public ClientExchange,
                             public ::testing::WithParamInterface<TReplyFailure> {};
 

@@ -114,6 +114,10 @@ struct TBadLength {
     TBytes bytes;  // everything up to and including the bad length
 };
 
+void PrintTo(const TBadLength& row, std::ostream* out) {
+    *out << "\"" << row.name << "\"";
+}
+
 class FrameDecoderRejects : public ::testing::TestWithParam<TBadLength> {};
 
 TEST_P(FrameDecoderRejects, TheLengthAsSoonAsItIsComplete) {

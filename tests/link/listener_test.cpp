@@ -111,6 +111,10 @@ struct TBadRequest {
     TBytes bytes;
 };
 
+void PrintTo(const TBadRequest& row, std::ostream* out) {
+    *out << "\"" << row.name << "\"";
+}
+
 class ListenerRejects : public ServingListener,
                         public ::testing::WithParamInterface<TBadRequest> {};
 

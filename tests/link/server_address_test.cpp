@@ -12,6 +12,10 @@ struct TAddressCase {
     const char* error;
 };
 
+void PrintTo(const TAddressCase& row, std::ostream* out) {
+    *out << "\"" << row.text << "\"";
+}
+
 class ServerAddressForms : public ::testing::TestWithParam<TAddressCase> {};
 
 TEST_P(ServerAddressForms, SplitAtTheFirstColon) {

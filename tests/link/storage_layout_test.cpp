@@ -45,6 +45,10 @@ struct TValueCase {
     std::function<bool(TStreamStorage&)> readsBack;
 };
 
+void PrintTo(const TValueCase& row, std::ostream* out) {
+    *out << "\"" << row.type << "\"";
+}
+
 class StorageValueEncoding : public ::testing::TestWithParam<TValueCase> {};
 
 TEST_P(StorageValueEncoding, WritesTheValueBytesAndReadsThemBack) {

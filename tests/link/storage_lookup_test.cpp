@@ -145,6 +145,10 @@ struct TBrokenStream {
     TBytes tail;
 };
 
+void PrintTo(const TBrokenStream& row, std::ostream* out) {
+    *out << "\"" << row.name << "\"";
+}
+
 class BrokenStorage : public ::testing::TestWithParam<TBrokenStream> {};
 
 TEST_P(BrokenStorage, NeverReadsBeyondTheEnd) {

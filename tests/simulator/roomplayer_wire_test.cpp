@@ -73,6 +73,10 @@ struct TMisbehaviour {
     const char* description;  // start of ErrorDesc when invalid
 };
 
+void PrintTo(const TMisbehaviour& row, std::ostream* out) {
+    *out << "\"" << row.name << "\"";
+}
+
 class SimulatorMisbehaves : public SimulatorOnLoopback,
                             public ::testing::WithParamInterface<TMisbehaviour> {};
 

@@ -12,6 +12,10 @@ struct TCommandCase {
     const char* reply;  // nullptr: the failure marker
 };
 
+void PrintTo(const TCommandCase& row, std::ostream* out) {
+    *out << "\"" << row.command << "\"";
+}
+
 class FreshRoomAnswers : public ::testing::TestWithParam<TCommandCase> {};
 
 TEST_P(FreshRoomAnswers, WithTheStatusTheConsoleActsOn) {
