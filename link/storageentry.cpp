@@ -5,32 +5,44 @@
 
 namespace storageentry {
 
-std::optional<TValueSpan> ReadValueSpan(TMemoryStream& stream, int64_t position) {
-    stream.Seek(position);
+namespace {
+
+// A signed little-endian length field; nothing when the stream ends inside it,
+// or when the length is negative or runs past the end of the stream.
+std::optional<int64_t> ReadLength(TMemoryStream& stream, int width) {
     uint8_t raw[kValueLengthSize];
-    if (stream.Read(raw, sizeof raw) != sizeof raw) {
+    if (stream.Read(raw, width) != static_cast<size_t>(width)) {
         return std::nullopt;
     }
-    auto length = static_cast<int64_t>(linkbytes::GetLE(raw, kValueLengthSize));
+    uint64_t bits = linkbytes::GetLE(raw, width);
+    int64_t length =
+        width == kNameLengthSize ? static_cast<int32_t>(bits) : static_cast<int64_t>(bits);
     if (length < 0 || length > stream.Remaining()) {
         return std::nullopt;
     }
-    return TValueSpan{stream.Position(), length};
+    return length;
+}
+
+}  // namespace
+
+std::optional<TValueSpan> ReadValueSpan(TMemoryStream& stream, int64_t position) {
+    stream.Seek(position);
+    auto length = ReadLength(stream, kValueLengthSize);
+    if (!length) {
+        return std::nullopt;
+    }
+    return TValueSpan{stream.Position(), *length};
 }
 
 std::optional<THeader> ReadHeader(TMemoryStream& stream) {
-    uint8_t raw[kNameLengthSize];
-    if (stream.Read(raw, sizeof raw) != sizeof raw) {
-        return std::nullopt;
-    }
-    auto nameLength = static_cast<int32_t>(linkbytes::GetLE(raw, kNameLengthSize));
-    if (nameLength < 0 || nameLength > stream.Remaining()) {
+    auto nameLength = ReadLength(stream, kNameLengthSize);
+    if (!nameLength) {
         return std::nullopt;
     }
     THeader header;
-    auto nameBytes = stream.RemainingBytes().first(static_cast<size_t>(nameLength));
+    auto nameBytes = stream.RemainingBytes().first(static_cast<size_t>(*nameLength));
     header.name = linkutf16::DecodeLE(nameBytes.data(), nameBytes.size());
-    header.valueLengthPosition = stream.Position() + nameLength;
+    header.valueLengthPosition = stream.Position() + *nameLength;
     auto value = ReadValueSpan(stream, header.valueLengthPosition);
     if (!value) {
         return std::nullopt;

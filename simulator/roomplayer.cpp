@@ -7,34 +7,6 @@ bool ShapesARoomAnswer(TReplyAction action) {
            action == TReplyAction::Trickle || action == TReplyAction::Delay;
 }
 
-std::string ActionName(TReplyAction action) {
-    switch (action) {
-        case TReplyAction::Reply:
-            return "reply";
-        case TReplyAction::Empty:
-            return "empty";
-        case TReplyAction::Failure:
-            return "failure marker";
-        case TReplyAction::Silent:
-            return "silent";
-        case TReplyAction::Close:
-            return "close";
-        case TReplyAction::CloseAfter:
-            return "close-after";
-        case TReplyAction::Garbage:
-            return "garbage";
-        case TReplyAction::IDLength:
-            return "id-length";
-        case TReplyAction::DataLength:
-            return "data-length";
-        case TReplyAction::Trickle:
-            return "trickle";
-        case TReplyAction::Delay:
-            return "delay";
-    }
-    return "?";
-}
-
 }  // namespace
 
 std::string TReplyPlan::Describe() const {
@@ -42,10 +14,11 @@ std::string TReplyPlan::Describe() const {
     if (action == TReplyAction::Reply) {
         return shown;
     }
-    std::string description = ActionName(action);
-    if (action == TReplyAction::CloseAfter || action == TReplyAction::Garbage ||
-        action == TReplyAction::IDLength || action == TReplyAction::DataLength ||
-        action == TReplyAction::Trickle || action == TReplyAction::Delay) {
+    if (action == TReplyAction::Failure) {
+        return "failure marker";
+    }
+    std::string description(ActionName(action));
+    if (ActionTakesNumber(action)) {
         description += " " + std::to_string(number);
     }
     if (ShapesARoomAnswer(action)) {

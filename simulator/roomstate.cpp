@@ -17,6 +17,18 @@ std::optional<int> ParseInt(std::string_view text) {
 
 const std::string kAcknowledged = "6#";
 
+// A level the console sets: a number, kept within its range; the reply shows
+// the level after the status.
+std::optional<std::string> SetLevel(std::string_view argument, int& level, int minimum, int maximum,
+                                    const char* status) {
+    auto value = ParseInt(argument);
+    if (!value) {
+        return std::nullopt;
+    }
+    level = std::clamp(*value, minimum, maximum);
+    return status + std::to_string(level);
+}
+
 }  // namespace
 
 TRoomState::TRoomState(ISongSource& songs, IRoomClock& clock, TRoomSettings settings)
@@ -172,12 +184,7 @@ std::optional<std::string> TRoomState::KeyUp(std::string_view) {
 }
 
 std::optional<std::string> TRoomState::SetKey(std::string_view argument) {
-    auto key = ParseInt(argument);
-    if (!key) {
-        return std::nullopt;
-    }
-    FSettings.key = std::clamp(*key, -kMaxKeyShift, kMaxKeyShift);
-    return KeyShown();
+    return SetLevel(argument, FSettings.key, -kMaxKeyShift, kMaxKeyShift, "3#");
 }
 
 std::optional<std::string> TRoomState::PlaylistSaved(std::string_view argument) {
@@ -203,12 +210,7 @@ std::optional<std::string> TRoomState::RememberTablet(std::string_view argument)
 }
 
 std::optional<std::string> TRoomState::Volume(std::string_view argument) {
-    auto level = ParseInt(argument);
-    if (!level) {
-        return std::nullopt;
-    }
-    FSettings.volume = std::clamp(*level, 0, kMaxVolume);
-    return "9#" + std::to_string(FSettings.volume);
+    return SetLevel(argument, FSettings.volume, 0, kMaxVolume, "9#");
 }
 
 std::optional<std::string> TRoomState::SearchBy(std::string_view argument) {
@@ -228,12 +230,7 @@ std::optional<std::string> TRoomState::SoundMode(std::string_view argument) {
 }
 
 std::optional<std::string> TRoomState::Microphone(std::string_view argument) {
-    auto level = ParseInt(argument);
-    if (!level) {
-        return std::nullopt;
-    }
-    FSettings.microphone = std::clamp(*level, 0, kMaxMicrophone);
-    return "10#" + std::to_string(FSettings.microphone);
+    return SetLevel(argument, FSettings.microphone, 0, kMaxMicrophone, "10#");
 }
 
 std::optional<std::string> TRoomState::MicrophoneStep(std::string_view argument) {

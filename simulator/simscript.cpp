@@ -119,6 +119,24 @@ TScriptRule ParseRule(TLine& line, const std::string& where) {
 
 }  // namespace
 
+std::string_view ActionName(TReplyAction action) {
+    for (const auto& [word, spelling] : Actions()) {
+        if (spelling.action == action) {
+            return word;
+        }
+    }
+    return "?";
+}
+
+bool ActionTakesNumber(TReplyAction action) {
+    for (const auto& [word, spelling] : Actions()) {
+        if (spelling.action == action) {
+            return spelling.takesNumber;
+        }
+    }
+    return false;
+}
+
 bool TScriptRule::Matches(std::string_view command) const {
     if (remainingUses == 0) {
         return false;

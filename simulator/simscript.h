@@ -24,6 +24,10 @@ enum class TReplyAction {
     Delay,       // the reply frame after N ms
 };
 
+// The action's word in a script ("close-after"), and whether a number follows it.
+std::string_view ActionName(TReplyAction action);
+bool ActionTakesNumber(TReplyAction action);
+
 struct TScriptRule {
     std::string pattern;     // a command text, "CODE#*" for any argument, or "*"
     int remainingUses = -1;  // -1: every time

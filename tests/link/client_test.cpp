@@ -9,6 +9,7 @@
 #include <chrono>
 #include <future>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 
 #include "link/frameformat.h"
@@ -251,18 +252,28 @@ TEST(ClientConnect, BlankOrMalformedAddressesRaiseBeforeAnyConnection) {
     }
 }
 
-// A socket bound on 127.0.0.1 that does not listen: connecting is refused.
-TEST(ClientConnect, ARefusedConnectionRaisesTheTransportError) {
+// A socket on a free port of 127.0.0.1, bound and nothing more.
+TSocket BoundOnLoopback(uint16_t& port) {
     TSocket bound(::socket(AF_INET, SOCK_STREAM, 0));
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::bind(bound.Fd(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     socklen_t length = sizeof address;
-    ::getsockname(bound.Fd(), reinterpret_cast<sockaddr*>(&address), &length);
+    if (::bind(bound.Fd(), reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        ::getsockname(bound.Fd(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        throw std::runtime_error("cannot bind on 127.0.0.1");
+    }
+    port = ntohs(address.sin_port);
+    return bound;
+}
+
+// A socket bound on 127.0.0.1 that does not listen: connecting is refused.
+TEST(ClientConnect, ARefusedConnectionRaisesTheTransportError) {
+    uint16_t port = 0;
+    TSocket bound = BoundOnLoopback(port);
 
     TIMCClient client;
-    client.SetServerAddress("127.0.0.1:" + std::to_string(ntohs(address.sin_port)));
+    client.SetServerAddress("127.0.0.1:" + std::to_string(port));
     try {
         client.ConnectClient(kConnectTimeout);
         FAIL() << "connected";
@@ -275,15 +286,9 @@ TEST(ClientConnect, ARefusedConnectionRaisesTheTransportError) {
 // A listener whose queue is full drops further connection attempts silently,
 // like a room player that does not answer: the connect time-out ends the wait.
 TEST(ClientConnect, NoAnswerWithinTheConnectTimeoutRaises) {
-    TSocket full(::socket(AF_INET, SOCK_STREAM, 0));
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::bind(full.Fd(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    uint16_t port = 0;
+    TSocket full = BoundOnLoopback(port);
     ASSERT_EQ(::listen(full.Fd(), 0), 0);
-    socklen_t length = sizeof address;
-    ::getsockname(full.Fd(), reinterpret_cast<sockaddr*>(&address), &length);
-    const uint16_t port = ntohs(address.sin_port);
     TSocket filler = TSocket::Connect("127.0.0.1", port, kConnectTimeout);
 
     TIMCClient client;
