@@ -17,8 +17,6 @@ public:
     // anything else, or a value outside 32 bits, yields the default.
     qint32 ReadInteger(const QString& section, const QString& key, qint32 def) const;
 
-    static std::optional<qint32> ParseInteger(const QString& text);
-
 private:
     struct Entry {
         QString section;

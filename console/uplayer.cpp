@@ -58,6 +58,8 @@ Tfplayer::Tfplayer(Tfmodule& module, IPlatform& platform, Tfloading* loading, QW
     CreateLoadingPanel();
     CreateTimers();
     TimerPreparation->start();
+    connect(MainSkinNew, &TSkinHost::FSCommand, this, &Tfplayer::MainSkinNewFSCommand);
+    RegisterCommands();
 
     FormCreate();
 }
@@ -91,19 +93,27 @@ Tfplayer::~Tfplayer() {
 }
 
 void Tfplayer::FormDestroy() {
+    Kirim(QStringLiteral("GI#"));
     QApplication::quit();
     WriteLog(QStringLiteral("Form Fplayer Destroy"));
     platform_.ShowMessage(LogFolder());
     SaveLog();
 }
 
+// Leaving the console tells the room player; the close is never refused.
 void Tfplayer::FormCloseQuery() {
+    Kirim(QStringLiteral("GI#"));
+    QApplication::quit();
+}
+
+void Tfplayer::FormClose() {
+    Kirim(QStringLiteral("GI#"));
     QApplication::quit();
 }
 
 void Tfplayer::closeEvent(QCloseEvent* event) {
-    // The close is never refused.
     Unguarded([this] { FormCloseQuery(); });
+    Unguarded([this] { FormClose(); });
     event->accept();
 }
 

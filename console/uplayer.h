@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDateTime>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,10 +15,13 @@
 #include <QTimer>
 #include <QWidget>
 #include <exception>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/adocommand.h"
 #include "app/platform.h"
+#include "console/UErr.h"
 #include "console/uppercaseedit.h"
 #include "link/timclient.h"
 #include "widgets/animatedpicture.h"
@@ -89,7 +93,46 @@ public:
 
 public slots:
     void FormCloseQuery();
+    void FormClose();
     void getVersionClick();
+
+public:
+    // ---- Skin command dispatcher (uplayer_dispatch.cpp) ---------------------------
+    // How a row of the command table handles a failure of its own: a plain row
+    // lets it reach the dispatcher, which logs "FSCommand "; a silent row drops it.
+    enum class CommandKind { Plain, Silent };
+    // Adds a row for one exact command name. Each concern registers its rows
+    // from RegisterCommands().
+    void AddCommand(const QString& name, std::function<void()> action,
+                    CommandKind kind = CommandKind::Plain);
+    // Adds a row for commands whose first two characters are prefix; the action
+    // receives characters 3 to 6 with blanks and control characters trimmed.
+    void AddPrefixCommand(const QString& prefix, std::function<void(const QString&)> action);
+    bool HasCommand(const QString& name) const { return commands_.contains(name); }
+
+public slots:
+    void MainSkinNewFSCommand(const QString& command, const QString& args);
+
+public:
+    // ---- Player command exchange (uplayer_kirim.cpp) --------------------------------
+    // Sends one command text to the room player and applies its answer.
+    void Kirim(const QString& siPesan);
+    // The connection-error dialogs opened so far (closed ones are hidden).
+    const std::vector<std::unique_ptr<TFrmError>>& ErrorDialogs() const { return errorDialogs_; }
+
+    // ---- Playback progress (uplayer_progress.cpp) -------------------------------------
+    // "mm:ss" with at least two digits each: 75 gives "01:15", 6000 gives "100:00".
+    static QString ElapsedText(int seconds);
+    // Shows song Icontrol as now playing (0: none) and refreshes the next song.
+    void OnTextPlay(int Icontrol);
+
+    // ---- Room playlist (uplayer_playlist.cpp) -----------------------------------------
+    // Reloads the room playlist and selects row urutan.
+    void PlaylistView(int urutan);
+
+    // ---- Preparation sequence (uplayer_preparation.cpp) -------------------------------
+    // The wait loop's entry: loading panel, console disabled, reconnection from 99.
+    void EnterWaitLoop();
 
 public:
     // ---- The skin ------------------------------------------------------------------
@@ -278,9 +321,23 @@ private:
     void FormDestroy();
     static QString FailureText(const std::exception_ptr& failure);
 
+    // The dispatcher's table (uplayer_dispatch.cpp).
+    struct CommandRow {
+        std::function<void()> action;
+        CommandKind kind;
+    };
+    void RegisterCommands();
+    QHash<QString, CommandRow> commands_;
+    QHash<QString, std::function<void(const QString&)>> prefixCommands_;
+
+    // Kirim's parts (uplayer_kirim.cpp).
+    void ApplyReply(const QString& reply);
+    void ShowConnectionError();
+
     Tfmodule& module_;
     IPlatform& platform_;
     Tfloading* loading_;
+    std::vector<std::unique_ptr<TFrmError>> errorDialogs_;
 };
 
 extern Tfplayer* fplayer;

@@ -1,5 +1,7 @@
 #include "app/inifile.h"
 
+#include "app/numbertext.h"
+
 #include <gtest/gtest.h>
 
 #include "support/qt_printers.h"
@@ -21,7 +23,7 @@ void PrintTo(const IntegerCase& c, std::ostream* os) {
 class IniIntegerTest : public ::testing::TestWithParam<IntegerCase> {};
 
 TEST_P(IniIntegerTest, ParsesAsTheSettingsFileIntends) {
-    EXPECT_EQ(TIniFile::ParseInteger(QString::fromUtf8(GetParam().text)), GetParam().expected)
+    EXPECT_EQ(numbertext::ParseInteger(QString::fromUtf8(GetParam().text)), GetParam().expected)
         << "text: '" << GetParam().text << "'";
 }
 

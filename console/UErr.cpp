@@ -1,0 +1,52 @@
+#include "console/UErr.h"
+
+#include <QFont>
+
+#include "console/uplayer.h"
+
+TFrmError* FrmError = nullptr;
+
+TFrmError::TFrmError(Tfplayer& player)
+    : QWidget(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint), player_(player) {
+    setObjectName(QStringLiteral("FrmError"));
+    setWindowTitle(QStringLiteral("FrmError"));
+    setFixedSize(573, 213);
+    setAttribute(Qt::WA_StyledBackground);
+    setStyleSheet(QStringLiteral("#FrmError { background: #16161e; }"));
+
+    Label1 = new QLabel(QStringLiteral("Oooppss,,.. Tablet Tidak Terhubung Dengan Player"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont font(QStringLiteral("PetitaBold"));
+    font.setPixelSize(16);
+    font.setBold(true);
+    Label1->setFont(font);
+    Label1->setStyleSheet(QStringLiteral("color: white;"));
+    Label1->move(40, 56);
+    Label1->adjustSize();
+
+    AdvSmoothButton1 = new SmoothButton(QStringLiteral("Batalkan Perintah"), this);
+    AdvSmoothButton1->setObjectName(QStringLiteral("AdvSmoothButton1"));
+    AdvSmoothButton1->setGeometry(184, 120, 160, 57);
+    AdvSmoothButton2 = new SmoothButton(QStringLiteral("Coba Lagi"), this);
+    AdvSmoothButton2->setObjectName(QStringLiteral("AdvSmoothButton2"));
+    AdvSmoothButton2->setGeometry(366, 120, 160, 57);
+    connect(AdvSmoothButton1, &SmoothButton::clicked, this, &TFrmError::AdvSmoothButton1Click);
+    connect(AdvSmoothButton2, &SmoothButton::clicked, this, &TFrmError::AdvSmoothButton2Click);
+    FrmError = this;
+}
+
+TFrmError::~TFrmError() {
+    if (FrmError == this) {
+        FrmError = nullptr;
+    }
+}
+
+void TFrmError::AdvSmoothButton1Click() {
+    player_.setEnabled(true);
+    close();
+}
+
+void TFrmError::AdvSmoothButton2Click() {
+    player_.EnterWaitLoop();
+    close();
+}
