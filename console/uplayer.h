@@ -135,6 +135,20 @@ public:
     void EnterWaitLoop();
 
 public:
+    // ---- Progress ticks and player-control commands (uplayer_progress.cpp, ----
+    // ---- uplayer_player_commands.cpp) ------------------------------------------
+
+    // ---- Catalogue search, song groups, playlist operations, request form ------
+    // ---- (uplayer_search.cpp, uplayer_songlist.cpp, uplayer_playlist.cpp, ------
+    // ---- uplayer_request.cpp) --------------------------------------------------
+
+    // ---- Room status, booking clock, preparation, standby, monitor -------------
+    // ---- (uplayer_booking.cpp, uplayer_preparation.cpp, uplayer_standby.cpp, ---
+    // ---- uplayer_monitor.cpp) --------------------------------------------------
+
+    // ---- Ordering (uplayer_order.cpp) -------------------------------------------
+
+public:
     // ---- The skin ------------------------------------------------------------------
     TSkinHost* MainSkinNew;
 
