@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build pkg-config clang
+    build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools qt6-declarative-dev libqt6sql6-mysql
     qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtqml-workerscript
     libgtest-dev libgmock-dev libbenchmark-dev
