@@ -94,8 +94,8 @@ Item {
             anchors.centerIn: parent
             text: row.reading.length > 0
                   ? (row.signedReading && row.level > 0 ? "+" + row.reading : row.reading)
-                  : "–"
-            color: row.fill
+                  : "--"
+            color: row.reading.length > 0 ? row.fill : Theme.textFaint
             font.family: Theme.mono
             font.pixelSize: 22
             font.bold: true

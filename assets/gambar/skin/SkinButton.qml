@@ -84,7 +84,8 @@ Item {
 
         Grid {
             anchors.centerIn: parent
-            columns: button.stacked ? 1 : 2
+            // one column unless both an icon and a caption stand side by side
+            columns: button.stacked || button.iconName.length === 0 || label.text.length === 0 ? 1 : 2
             spacing: button.stacked ? 3 : 8
             horizontalItemAlignment: Grid.AlignHCenter
             verticalItemAlignment: Grid.AlignVCenter
