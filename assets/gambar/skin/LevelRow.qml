@@ -25,27 +25,12 @@ Item {
 
     readonly property real level: reading.trim().length > 0 ? Number(reading) : NaN
 
-    Item {
+    IconCaption {
         id: caption
-        width: 66
         height: parent.height
-
-        Icon {
-            id: captionIcon
-            anchors.horizontalCenter: parent.horizontalCenter
-            y: 3
-            width: 22
-            height: 22
-            name: row.iconName
-            color: row.fill
-        }
-        Caption {
-            anchors.horizontalCenter: parent.horizontalCenter
-            anchors.top: captionIcon.bottom
-            anchors.topMargin: 4
-            text: row.title
-            font.pixelSize: 10
-        }
+        iconName: row.iconName
+        color: row.fill
+        text: row.title
     }
 
     SkinButton {

@@ -61,23 +61,11 @@ Item {
         Item {
             width: parent.width
             height: 50
-            Item {
+            IconCaption {
                 id: vocalCaption
-                width: 66; height: parent.height
-                Icon {
-                    id: vocalIcon
-                    anchors.horizontalCenter: parent.horizontalCenter
-                    y: 3; width: 22; height: 22
-                    name: "vocal"
-                    color: Theme.accentDeep
-                }
-                Caption {
-                    anchors.horizontalCenter: parent.horizontalCenter
-                    anchors.top: vocalIcon.bottom
-                    anchors.topMargin: 4
-                    text: "GUIDE"
-                    font.pixelSize: 10
-                }
+                iconName: "vocal"
+                color: Theme.accentDeep
+                text: "GUIDE"
             }
             Row {
                 anchors.left: vocalCaption.right

@@ -22,27 +22,19 @@ Item {
     Slot { slotX: 1128; slotY: 224; slotWidth: 14; slotHeight: 16; margin: 3 }
     Slot { slotX: 835; slotY: 246; slotWidth: 326; slotHeight: 147; margin: 4 }
 
-    Column {
+    ButtonGroup {
         x: 1176; y: 202
+        columns: 1
         spacing: 7
-        Repeater {
-            model: [
-                { command: "up", text: "UP", icon: "up" },
-                { command: "down", text: "DOWN", icon: "down" },
-                { command: "priority", text: "FIRST", icon: "top" },
-                { command: "delete", text: "DEL", icon: "trash" }
-            ]
-            SkinButton {
-                required property var modelData
-                width: 96; height: 45
-                command: modelData.command
-                text: modelData.text
-                iconName: modelData.icon
-                iconSize: 20
-                fontSize: 12
-                tone: modelData.command === "delete" ? "danger" : "plain"
-            }
-        }
+        buttonWidth: 96; buttonHeight: 45
+        iconSize: 20
+        fontSize: 12
+        buttons: [
+            { command: "up", text: "UP", icon: "up" },
+            { command: "down", text: "DOWN", icon: "down" },
+            { command: "priority", text: "FIRST", icon: "top" },
+            { command: "delete", text: "DEL", icon: "trash", tone: "danger" }
+        ]
     }
 
     SkinButton {

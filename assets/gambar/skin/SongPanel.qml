@@ -16,49 +16,29 @@ Item {
     height: 768
 
     // List modes, then the search target.
-    Row {
+    ButtonGroup {
         x: 16; y: 66
-        spacing: 6
-        Repeater {
-            model: [
-                { command: "songlist", text: "ALL SONGS", icon: "list" },
-                { command: "top", text: "TOP HITS", icon: "star" },
-                { command: "popular", text: "POPULAR", icon: "flame" }
-            ]
-            SkinButton {
-                required property var modelData
-                width: 150; height: 40
-                command: modelData.command
-                text: modelData.text
-                iconName: modelData.icon
-                iconSize: 20
-                fontSize: 14
-                tone: "accent"
-                active: panel.listMode === modelData.command
-            }
-        }
+        buttonWidth: 150; buttonHeight: 40
+        iconSize: 20
+        tone: "accent"
+        chosen: panel.listMode
+        buttons: [
+            { command: "songlist", text: "ALL SONGS", icon: "list" },
+            { command: "top", text: "TOP HITS", icon: "star" },
+            { command: "popular", text: "POPULAR", icon: "flame" }
+        ]
     }
     Caption { x: 500; y: 80; text: "BY"; color: Theme.textFaint }
-    Row {
+    ButtonGroup {
         x: 526; y: 66
-        spacing: 6
-        Repeater {
-            model: [
-                { command: "tittle", text: "TITLE", icon: "title" },
-                { command: "singer", text: "ARTIST", icon: "user" }
-            ]
-            SkinButton {
-                required property var modelData
-                width: 144; height: 40
-                command: modelData.command
-                text: modelData.text
-                iconName: modelData.icon
-                iconSize: 20
-                fontSize: 14
-                tone: "info"
-                active: panel.searchBy === modelData.command
-            }
-        }
+        buttonWidth: 144; buttonHeight: 40
+        iconSize: 20
+        tone: "info"
+        chosen: panel.searchBy
+        buttons: [
+            { command: "tittle", text: "TITLE", icon: "title" },
+            { command: "singer", text: "ARTIST", icon: "user" }
+        ]
     }
 
     // The song-group button; the group list opens just right of it.
