@@ -30,7 +30,7 @@ while [ $# -gt 0 ]; do
         --mock) extra+=(--mock); shift ;;
         --slots) extra+=(--slots); shift ;;
         --calling) calling=1; shift ;;
-        -h|--help) sed -n '2,17p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        -h|--help) awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "${BASH_SOURCE[0]}"; exit 0 ;;
         -*) echo "skin-screenshot: unknown option $1" >&2; exit 2 ;;
         *) out=$1; shift ;;
     esac
