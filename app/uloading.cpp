@@ -34,14 +34,11 @@ Tfloading::Tfloading(Tfmodule& module, IPlatform& platform, ConsoleFactory creat
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));
 
-    AdvSmoothWin8Marquee1 = new QProgressBar(this);
+    AdvSmoothWin8Marquee1 = new MarqueeBar(this);
     AdvSmoothWin8Marquee1->setObjectName(QStringLiteral("AdvSmoothWin8Marquee1"));
     AdvSmoothWin8Marquee1->setFixedSize(400, 20);
-    AdvSmoothWin8Marquee1->setRange(0, 0);  // no end: a moving marquee
-    AdvSmoothWin8Marquee1->setTextVisible(false);
-    AdvSmoothWin8Marquee1->setStyleSheet(
-        QStringLiteral("QProgressBar { background: white; border: none; }"
-                       "QProgressBar::chunk { background: #d01010; }"));
+    AdvSmoothWin8Marquee1->setTrackColor(Qt::white);
+    AdvSmoothWin8Marquee1->setBarColor(QColor(0xd0, 0x10, 0x10));
 
     Label1 = new QLabel(QStringLiteral("Monitoring........."), this);
     Label1->setObjectName(QStringLiteral("Label1"));

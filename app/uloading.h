@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QLabel>
-#include <QProgressBar>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+
+#include "widgets/marqueebar.h"
 
 class IPlatform;
 class Tfmodule;
@@ -33,7 +34,7 @@ public:
 
     QTimer* tmrloading;  // destroyed after the third tick
     QLabel* Label2;
-    QProgressBar* AdvSmoothWin8Marquee1;
+    MarqueeBar* AdvSmoothWin8Marquee1;
     QLabel* Label1;
 
     int TickCount() const { return iloading; }
