@@ -46,6 +46,7 @@ bool TSkinHost::SkinLoaded() const {
 }
 
 void TSkinHost::SetVariable(const QString& path, const QString& value) {
+    emit VariableWritten(path, value);
     if (status() != QQuickWidget::Ready || rootObject() == nullptr) {
         return;
     }

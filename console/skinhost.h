@@ -21,11 +21,13 @@ public:
     // True when a skin is loaded and offers both halves of the contract.
     bool SkinLoaded() const;
 
-    // Writes one text variable into the skin; ignored when no skin is loaded.
+    // Writes one text variable into the skin; a skin that is not loaded misses it.
     void SetVariable(const QString& path, const QString& value);
 
 signals:
     void FSCommand(const QString& command, const QString& args);
+    // Every write, loaded skin or not: what the console told the skin.
+    void VariableWritten(const QString& path, const QString& value);
 
 private slots:
     void onStatusChanged(QQuickWidget::Status status);
