@@ -59,6 +59,7 @@ Tfplayer::Tfplayer(Tfmodule& module, IPlatform& platform, Tfloading* loading, QW
     CreateTimers();
     TimerPreparation->start();
     connect(MainSkinNew, &TSkinHost::FSCommand, this, &Tfplayer::MainSkinNewFSCommand);
+    WireSongs();
     RegisterCommands();
 
     FormCreate();

@@ -141,6 +141,77 @@ public:
     // ---- Catalogue search, song groups, playlist operations, request form ------
     // ---- (uplayer_search.cpp, uplayer_songlist.cpp, uplayer_playlist.cpp, ------
     // ---- uplayer_request.cpp) --------------------------------------------------
+    // Search stage windows: the first stage replaces the list with up to 15
+    // rows, the second appends up to 700 more once typing pauses.
+    static constexpr int kFirstStageCount = 15;
+    static constexpr int kSecondStageCount = 700;
+    // One search stage: MYlimit 0 runs the first, any other value the second;
+    // TiSing 1 searches titles, anything else artists.
+    void CariProcedur(int MYlimit, int TiSing, int siGol, int siKat, int siMod,
+                      const QString& keyword);
+    // The keyword as a pattern: "\" dropped, "%" escaped, blanks turned into "%".
+    static QString SearchPattern(const QString& keyword);
+    // 2 for an empty keyword or one of ASCII letters and digits only, else 1.
+    static int KeywordClass(const QString& keyword);
+    // Both search stages again from the first tick: keytime 0, timer enabled.
+    void RestartSearch();
+    // The caption the skin shows for song groups 0 to 12; empty for others.
+    static QString GroupLabel(int idgolongan);
+
+    // Adds song s to the room playlist (nothing for 0). The button form reloads
+    // before telling the room player, the command form tells it first.
+    enum class AddForm { Button, Command };
+    void AddSongToPlaylist(int s, AddForm form);
+    // The playlist operations of the skin commands; each ends quietly where
+    // there is nothing to act on.
+    void DeleteSelectedEntry();
+    enum class Move { Up, Down };
+    void MoveSelectedEntry(Move direction);
+    void PrioritiseSelectedEntry();
+    // "play": the selected playlist entry when the playlist was touched last,
+    // otherwise (or when that fails) the selected song-list song.
+    void PlaySelectedSong();
+
+    // The song request form; message mode shows the message box over the
+    // five title and artist lines.
+    enum class RequestMode { Songs, Message };
+    void OpenRequestForm(RequestMode mode);
+    RequestMode CurrentRequestMode() const;
+
+public slots:
+    void tmrsearchingTimer();
+    void edtcariChange();
+    void cbModeChange();
+    void cbtitsingChange();
+    void lvkategoriItemClick(int itemindex);
+    void lvgenreItemClick(int itemindex);
+    void AdvSonglistItemClick(int itemindex);
+    void AdvSonglistItemSelected(int itemindex);
+    void AdvSonglistGraphicRightClick(int itemindex);
+    void lvPlaylistnNewItemClick(int itemindex);
+    void lvPlaylistnNewGraphicRightClick(int itemindex);
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void btcancelrequestClick();
+    void btsubmitrequestClick();
+
+private:
+    void WireSongs();
+    void RegisterSongCommands();
+    void RegisterSearchKeyCommands();
+    // A character typed in the skin: into the search text, mirrored to the room player.
+    void TypeSearchKey(const QString& character);
+    void ChooseListMode(int mode);
+    void WireRequestForm();
+    // The request form's fields the guest can type into in the current mode.
+    QList<QWidget*> RequestFields() const;
+    // Keeps the on-screen keyboard typing into one of those fields.
+    void FocusRequestField();
+    QString SubmitRequestCallText() const;
+    void ClearRequestForm();
+
+public:
 
     // ---- Room status, booking clock, preparation, standby, monitor -------------
     // ---- (uplayer_booking.cpp, uplayer_preparation.cpp, uplayer_standby.cpp, ---

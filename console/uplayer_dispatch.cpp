@@ -9,7 +9,9 @@ void Tfplayer::AddPrefixCommand(const QString& prefix, std::function<void(const 
     prefixCommands_.insert(prefix, std::move(action));
 }
 
-void Tfplayer::RegisterCommands() {}
+void Tfplayer::RegisterCommands() {
+    RegisterSongCommands();
+}
 
 namespace {
 

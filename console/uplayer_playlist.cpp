@@ -1,4 +1,6 @@
-// The room playlist: reloading it from the songs database.
+// The room playlist: reloading it from the songs database, adding, removing,
+// moving and putting entries first, and playing a song from it or from the
+// song list.
 #include "app/sqltext.h"
 #include "app/umodule.h"
 #include "console/uplayer.h"
@@ -49,4 +51,144 @@ void Tfplayer::PlaylistView(int urutan) {
         // The reload stands even when the now-playing refresh fails.
         Silent([this] { OnTextPlay(onplay); });
     }
+}
+
+void Tfplayer::AddSongToPlaylist(int s, AddForm form) {
+    if (s == 0) {
+        return;
+    }
+    const QString ukey = RandomCode(6);
+    module_.Connected();
+    SpCall.Close();
+    SpCall.SetText(
+        sqltext::CallText(QStringLiteral("SavePlaylist"), {qint64{s}, Sys_Room->text(), ukey}));
+    SpCall.Execute();
+    if (form == AddForm::Button) {
+        PlaylistView(0);
+        Kirim(QStringLiteral("20#"));
+    } else {
+        Kirim(QStringLiteral("20#"));
+        platform_.Sleep(100);
+        PlaylistView(0);
+    }
+}
+
+void Tfplayer::DeleteSelectedEntry() {
+    module_.Connected();
+    const int i = lvPlaylistnNew->selectedIndex();
+    if (i < 0) {
+        return;
+    }
+    onPlaylistSelect = lvPlaylistnNew->item(i).tag;
+    SpCall.Close();
+    SpCall.SetText(sqltext::CallText(QStringLiteral("DeleteLaguPlaylist"),
+                                     {qint64{onPlaylistSelect}, Sys_Room->text()}));
+    SpCall.Execute();
+    PlaylistView(i == 0 ? 0 : i - 1);
+    Kirim(QStringLiteral("21#"));
+}
+
+void Tfplayer::MoveSelectedEntry(Move direction) {
+    const int i = lvPlaylistnNew->selectedIndex();
+    const int neighbour = direction == Move::Up ? i - 1 : i + 1;
+    // The first entry has nothing above it, the last nothing below.
+    if (i < 0 || neighbour < 0 || neighbour >= lvPlaylistnNew->count()) {
+        return;
+    }
+    onPlaylistSelect = lvPlaylistnNew->item(i).tag;
+    onPlaylistSelect1 = lvPlaylistnNew->item(neighbour).tag;
+    module_.Connected();
+    SpCall.Close();
+    SpCall.SetText(
+        sqltext::CallText(QStringLiteral("GantiUrutanPlaylist"),
+                          {qint64{onPlaylistSelect}, qint64{onPlaylistSelect1}, Sys_Room->text()}));
+    SpCall.Execute();
+    PlaylistView(neighbour);
+    Kirim(QStringLiteral("21#"));
+}
+
+void Tfplayer::PrioritiseSelectedEntry() {
+    const int selected = lvPlaylistnNew->selectedIndex();
+    if (selected < 1) {
+        return;
+    }
+    onPlaylistSelect = lvPlaylistnNew->item(selected).tag;
+    const QString room = sqltext::QuotedStr(Sys_Room->text());
+    const auto update = [this](const QString& statement) {
+        ADOupdatepriority.Close();
+        ADOupdatepriority.SetText(statement);
+        ADOupdatepriority.Execute();
+    };
+    // An entry put first earlier leaves position 0 for the new one.
+    update(QStringLiteral("UPDATE playlist SET idplaylist=1000 WHERE  namaroom=") + room +
+           QStringLiteral(" and idplaylist=0;"));
+    update(QStringLiteral("UPDATE playlist SET idplaylist=0 WHERE  namaroom=") + room +
+           QStringLiteral(" and ukey=") +
+           sqltext::QuotedStr(lvPlaylistnNew->item(selected).caption) + QStringLiteral(";"));
+    // The others keep their order as shown, from position 10 on; the chosen
+    // entry's own row index is left out.
+    const int rows = lvPlaylistnNew->count();
+    for (int k = 0; k < rows; ++k) {
+        ADOpriority.Close();
+        ADOpriority.SetText(QStringLiteral("select  ukey from playlist  WHERE  namaroom=") + room +
+                            QStringLiteral(" and ukey=") +
+                            sqltext::QuotedStr(lvPlaylistnNew->item(k).caption) +
+                            QStringLiteral(" and not(idplaylist=0) order by idplaylist asc;"));
+        ADOpriority.Open();
+        if (ADOpriority.RecordCount() > 0) {
+            update(QStringLiteral("UPDATE playlist SET idplaylist=") + QString::number(k + 10) +
+                   QStringLiteral(" WHERE  namaroom=") + room + QStringLiteral(" and ukey=") +
+                   sqltext::QuotedStr(ADOpriority.FieldByName(QStringLiteral("ukey")).AsString()) +
+                   QStringLiteral(";"));
+        }
+    }
+    ADOpriority.Close();
+    PlaylistView(0);
+    Kirim(QStringLiteral("21#"));
+}
+
+void Tfplayer::lvPlaylistnNewItemClick(int /*itemindex*/) {
+    pilihplay = 1;
+}
+
+void Tfplayer::lvPlaylistnNewGraphicRightClick(int itemindex) {
+    Guarded(QStringLiteral("lvPlaylistNew GraphicClick "), [&] {
+        lvPlaylistnNew->setSelectedIndex(itemindex);
+        const SmoothListItem entry = lvPlaylistnNew->item(itemindex);
+        // The room player starts the song before it leaves the playlist.
+        Kirim(QStringLiteral("37#") + entry.hint);
+        platform_.Sleep(100);
+        module_.Connected();
+        SpCall.Close();
+        SpCall.SetText(sqltext::CallText(QStringLiteral("DeleteLaguPlaylist"),
+                                         {qint64{entry.tag}, Sys_Room->text()}));
+        SpCall.Execute();
+        PlaylistView(itemindex);
+    });
+}
+
+void Tfplayer::PlaySelectedSong() {
+    if (pilihplay == 1) {
+        const bool played = Guarded(QStringLiteral("lvPlaylistNew GraphicClick "), [this] {
+            const SmoothListItem entry = lvPlaylistnNew->item(lvPlaylistnNew->selectedIndex());
+            module_.Connected();
+            SpCall.Close();
+            SpCall.SetText(sqltext::CallText(QStringLiteral("DeleteLaguPlaylist"),
+                                             {qint64{entry.tag}, Sys_Room->text()}));
+            SpCall.Execute();
+            platform_.Sleep(100);
+            Kirim(QStringLiteral("37#") + entry.hint);
+            PlaylistView(0);
+        });
+        if (played) {
+            return;
+        }
+    }
+    // From the song list: the playlist is not touched.
+    IdlaguSelect = AdvSonglist->item(AdvSonglist->selectedIndex()).tag;
+    Kirim(QStringLiteral("1#") + QString::number(IdlaguSelect));
+}
+
+void Tfplayer::Button5Click() {
+    Unguarded([this] { PlaylistView(0); });
 }

@@ -144,3 +144,58 @@ BEGIN
 END//
 
 DELIMITER ;
+
+-- ---- Song requests ---------------------------------------------------------------
+-- Songs a guest asks for that the catalogue lacks, or a free-text message, sent
+-- from the console's request form and read by the venue's staff.
+
+CREATE TABLE IF NOT EXISTS requestlagu (
+    idrequest BIGINT NOT NULL AUTO_INCREMENT PRIMARY KEY,
+    namaroom  VARCHAR(50) NOT NULL,
+    nama      VARCHAR(60) NOT NULL DEFAULT '',
+    email     VARCHAR(100) NOT NULL DEFAULT '',
+    telp      VARCHAR(20) NOT NULL DEFAULT '',
+    judul1    VARCHAR(150) NOT NULL DEFAULT '',
+    artis1    VARCHAR(150) NOT NULL DEFAULT '',
+    judul2    VARCHAR(150) NOT NULL DEFAULT '',
+    artis2    VARCHAR(150) NOT NULL DEFAULT '',
+    judul3    VARCHAR(150) NOT NULL DEFAULT '',
+    artis3    VARCHAR(150) NOT NULL DEFAULT '',
+    judul4    VARCHAR(150) NOT NULL DEFAULT '',
+    artis4    VARCHAR(150) NOT NULL DEFAULT '',
+    judul5    VARCHAR(150) NOT NULL DEFAULT '',
+    artis5    VARCHAR(150) NOT NULL DEFAULT '',
+    pesan     TEXT NOT NULL,
+    waktu     DATETIME NOT NULL COMMENT 'when the request arrived, by the server''s clock',
+    selesai   TINYINT NOT NULL DEFAULT 0 COMMENT '1 = handled by the staff',
+    KEY requestlagu_waktu (waktu),
+    KEY requestlagu_room (namaroom, waktu)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
+
+DELIMITER //
+
+-- Stores one request with the server's current time. A request without any
+-- title and without a message is refused (SQLSTATE 45000) and nothing is stored.
+CREATE OR REPLACE PROCEDURE SimpanRequestLagu(
+    IN room_name VARCHAR(50), IN guest_name VARCHAR(60), IN guest_email VARCHAR(100),
+    IN guest_telp VARCHAR(20),
+    IN title1 VARCHAR(150), IN artist1 VARCHAR(150), IN title2 VARCHAR(150),
+    IN artist2 VARCHAR(150), IN title3 VARCHAR(150), IN artist3 VARCHAR(150),
+    IN title4 VARCHAR(150), IN artist4 VARCHAR(150), IN title5 VARCHAR(150),
+    IN artist5 VARCHAR(150), IN message TEXT)
+    MODIFIES SQL DATA
+BEGIN
+    IF CONCAT(IFNULL(title1, ''), IFNULL(title2, ''), IFNULL(title3, ''), IFNULL(title4, ''),
+              IFNULL(title5, ''), IFNULL(message, '')) REGEXP '^[[:space:]]*$' THEN
+        SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'A song request needs a title or a message';
+    END IF;
+    INSERT INTO requestlagu (namaroom, nama, email, telp, judul1, artis1, judul2, artis2,
+                             judul3, artis3, judul4, artis4, judul5, artis5, pesan, waktu)
+    VALUES (IFNULL(room_name, ''), IFNULL(guest_name, ''), IFNULL(guest_email, ''),
+            IFNULL(guest_telp, ''), IFNULL(title1, ''), IFNULL(artist1, ''),
+            IFNULL(title2, ''), IFNULL(artist2, ''), IFNULL(title3, ''), IFNULL(artist3, ''),
+            IFNULL(title4, ''), IFNULL(artist4, ''), IFNULL(title5, ''), IFNULL(artist5, ''),
+            IFNULL(message, ''), NOW());
+END//
+
+DELIMITER ;
