@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QHostAddress>
 #include <QMessageBox>
@@ -12,7 +13,9 @@
 #include <QStandardPaths>
 #include <QTextStream>
 #include <QThread>
+#include <algorithm>
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "app/loopbackguard.h"
@@ -129,11 +132,79 @@ void LinuxPlatform::Sleep(int milliseconds) {
 }
 
 bool LinuxPlatform::IsInternetConnected() {
-    if (QNetworkInformation::instance() == nullptr && !QNetworkInformation::loadDefaultBackend()) {
+    if (QNetworkInformation::instance() == nullptr && !networkInformationMissing_) {
+        // NetworkManager is the default; where it does not run, GLib's
+        // monitor follows the kernel's routes and links.
+        networkInformationMissing_ =
+            !QNetworkInformation::loadDefaultBackend() &&
+            !QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability);
+    }
+    if (networkInformationMissing_) {
         // No backend can tell: assume the network is there rather than lock
         // the console in its reconnection loop.
         return true;
     }
+    // The room player is on the venue's network: a local link is enough.
     const auto reachability = QNetworkInformation::instance()->reachability();
     return reachability != QNetworkInformation::Reachability::Disconnected;
+}
+
+namespace {
+
+QString ReadAttribute(const QDir& device, const char* name) {
+    QFile file(device.filePath(QString::fromLatin1(name)));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return {};
+    }
+    return QString::fromLatin1(file.readAll()).trimmed();
+}
+
+// A reading in 0..100, or -1.
+int Percent(const QString& text) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok && value >= 0 && value <= 100 ? value : -1;
+}
+
+// now / full of the first pair of attributes the driver offers, or -1.
+int PercentFromLevels(const QDir& device) {
+    for (const auto& [now, full] :
+         {std::pair{"energy_now", "energy_full"}, std::pair{"charge_now", "charge_full"}}) {
+        bool nowOk = false;
+        bool fullOk = false;
+        const qint64 level = ReadAttribute(device, now).toLongLong(&nowOk);
+        const qint64 capacity = ReadAttribute(device, full).toLongLong(&fullOk);
+        if (nowOk && fullOk && capacity > 0 && level >= 0) {
+            return static_cast<int>(std::min<qint64>(100, (level * 100 + capacity / 2) / capacity));
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
+int LinuxPlatform::BatteryPercentFrom(const QString& powerSupplyDir) {
+    const QDir supplies(powerSupplyDir);
+    const QStringList names = supplies.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString& name : names) {
+        const QDir device(supplies.filePath(name));
+        // A "Device" battery belongs to a mouse or a headset, not to the tablet.
+        if (ReadAttribute(device, "type") != QLatin1String("Battery") ||
+            ReadAttribute(device, "scope") == QLatin1String("Device") ||
+            ReadAttribute(device, "present") == QLatin1String("0")) {
+            continue;
+        }
+        int percent = Percent(ReadAttribute(device, "capacity"));
+        if (percent < 0) {
+            percent = PercentFromLevels(device);
+        }
+        if (percent >= 0) {
+            return percent;
+        }
+    }
+    return kBatteryUnknown;
+}
+
+int LinuxPlatform::BatteryPercent() {
+    return BatteryPercentFrom(QStringLiteral("/sys/class/power_supply"));
 }

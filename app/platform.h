@@ -26,4 +26,9 @@ public:
     virtual void Sleep(int milliseconds) = 0;
     // The system's word on whether the network is up.
     virtual bool IsInternetConnected() = 0;
+
+    // The battery's charge in percent, 0 to 100, or kBatteryUnknown when there
+    // is no battery or its charge cannot be read.
+    static constexpr int kBatteryUnknown = 255;
+    virtual int BatteryPercent() = 0;
 };

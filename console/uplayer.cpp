@@ -60,6 +60,7 @@ Tfplayer::Tfplayer(Tfmodule& module, IPlatform& platform, Tfloading* loading, QW
     TimerPreparation->start();
     connect(MainSkinNew, &TSkinHost::FSCommand, this, &Tfplayer::MainSkinNewFSCommand);
     WireSongs();
+    WireBooking();
     RegisterCommands();
 
     FormCreate();

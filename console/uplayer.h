@@ -216,6 +216,67 @@ public:
     // ---- Room status, booking clock, preparation, standby, monitor -------------
     // ---- (uplayer_booking.cpp, uplayer_preparation.cpp, uplayer_standby.cpp, ---
     // ---- uplayer_monitor.cpp) --------------------------------------------------
+    // The clock of the booking and of the start-up step; tests set their own.
+    std::function<QDateTime()> Now = [] { return QDateTime::currentDateTime(); };
+
+    // A row of the room look-up in the authentication database.
+    struct RoomLookup {
+        int idroom = 0;
+        int port = 0;
+        QString channel;
+        QString ip_address;
+    };
+    // Looks the check-in code up; false when no room has it.
+    bool LookUpRoom(const QString& code, RoomLookup& room);
+    // The booking record of Sys_idroom; a room without one reads as zeros,
+    // empty texts and no time.
+    struct BookingRecord {
+        int status = 0;
+        int players = 0;
+        QDateTime jam;
+        int durasi = 0;
+        QString namaroom;
+        QString user;
+    };
+    // Reads the booking record into the status fields and returns it.
+    BookingRecord ReadBookingRecord();
+    // The clock's text for a distance: hours (two digits or more), minutes and
+    // seconds, as "hh:mm:ss".
+    static QString ClockText(qint64 milliseconds);
+    // The text that closes the console when typed on the standby screen.
+    static QString ExitCode() { return QStringLiteral("583716"); }
+
+public slots:
+    void Sys_idroomChange();
+    void Sys_PlayersChange();
+    void Sys_StatusChange();
+    void TmrHandleTimer();
+    void TimerPreparationTimer();
+    void AdvSmoothTouchKeyBoard1BeforeKeyClick();
+    void AdvSmoothButton5Click();
+    void TmrbatteryTimer();
+
+private:
+    void WireBooking();
+    void RegisterBookingCommands();
+    static bool IsActive(const QComboBox* flag) { return flag->currentIndex() == 1; }
+    void ShowStandby();
+    // Sys_idroom (which may run the room refresh) and the room player's address.
+    void TakeRoom(const RoomLookup& room);
+    void BookingStart();
+    void StartUpStep();
+    void LoadSongGroups();
+    void LoadMenuCategories();
+    void CompleteBookingStart();
+    void ProbeConnection();
+    void Release();
+    // The wait loop from 99 with the link believed usable and the progress stopped.
+    void RecoverLink();
+    void Logout();
+    void CallForService(int kind);
+    void LoadStandbyArtwork();
+
+public:
 
     // ---- Ordering (uplayer_order.cpp) -------------------------------------------
 

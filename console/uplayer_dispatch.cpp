@@ -10,6 +10,7 @@ void Tfplayer::AddPrefixCommand(const QString& prefix, std::function<void(const 
 }
 
 void Tfplayer::RegisterCommands() {
+    RegisterBookingCommands();
     RegisterSongCommands();
 }
 

@@ -1,10 +1,181 @@
 // The preparation sequence: start-up, booking start and the reconnection wait
-// loop, driven by TimerPreparation.
+// loop, one state machine on TimerPreparation. Every tick adds one to
+// preparationTimer and acts on a few values; the others steer it only by
+// setting the counter to an entry value and starting the timer.
+#include <QScopeGuard>
+
+#include "app/uloading.h"
+#include "app/umodule.h"
+#include "console/skinhost.h"
 #include "console/uplayer.h"
+
+namespace {
+
+// Values of preparationTimer.
+constexpr int kStartUpStep = 4;              // fourth tick after creation
+constexpr int kBookingStartCompletion = 10;  // third tick after the booking start
+constexpr int kWaitLoopEntry = 99;
+constexpr int kProbe = 103;     // fourth tick of the wait loop
+constexpr int kDecision = 105;  // sixth tick of the wait loop
+
+// The start-up window moves aside and says the console is being watched.
+constexpr int kLoadingLeft = 880;
+constexpr int kLoadingTop = 568;
+
+}  // namespace
 
 void Tfplayer::EnterWaitLoop() {
     AdvPanel1->show();
     setEnabled(false);
-    preparationTimer = 99;
+    preparationTimer = kWaitLoopEntry;
     TimerPreparation->start();
+}
+
+void Tfplayer::RecoverLink() {
+    perintahSucces = 1;
+    EnterWaitLoop();
+    Timer1->stop();
+}
+
+void Tfplayer::Release() {
+    TimerPreparation->stop();
+    AdvPanel1->hide();
+    setEnabled(true);
+}
+
+void Tfplayer::TimerPreparationTimer() {
+    Guarded(QStringLiteral("Timer Preparation "), [this] {
+        ++preparationTimer;
+        SpinEdit3->setValue(preparationTimer);
+        SpinEdit2->setValue(perintahSucces);
+        switch (preparationTimer) {
+            case kStartUpStep:
+                StartUpStep();
+                break;
+            case kBookingStartCompletion:
+                CompleteBookingStart();
+                break;
+            case kProbe:
+                if (perintahSucces == 1) {
+                    ProbeConnection();
+                }
+                break;
+            case kDecision:
+                if (perintahSucces == 0) {
+                    // The link is still lost: wait and decide once more.
+                    perintahSucces = 1;
+                    preparationTimer = kWaitLoopEntry;
+                } else {
+                    Release();
+                    PlaylistView(0);
+                    perintahSucces = 1;
+                }
+                break;
+            default:
+                break;
+        }
+    });
+}
+
+void Tfplayer::StartUpStep() {
+    LoadSongGroups();
+    perintahSucces = 1;
+    if (loading_ != nullptr) {
+        loading_->AdvSmoothWin8Marquee1->hide();
+        loading_->Label2->hide();
+        loading_->move(kLoadingLeft, kLoadingTop);
+        loading_->Label1->show();
+    }
+    lbluser->setText(QStringLiteral("KesTrel"));
+    lbljam->setText(QStringLiteral("00:00"));
+
+    pSiGol = 0;
+    pSiKat = 0;
+    onPlaylistSelect = 0;
+    onPlaylistSelect1 = 0;
+    // Emptying the search field runs its change handler: the catalogue search starts.
+    edtcari->setText(QString());
+    lvkategori->hide();
+    lvgenre->hide();
+    cbtitsing->setCurrentIndex(1);
+    cbMode->setCurrentIndex(0);
+    bpause = false;
+    MainSkinNew->SetVariable(QStringLiteral("_root.nomer_judulartis.text"), QStringLiteral("0"));
+
+    preparationTimer = 0;
+    bacaDurasiwmp = 0;
+
+    Sys_idroom->setValue(0);
+    Sys_Room->clear();
+    Sys_Port->setValue(0);
+    Sys_Channel->clear();
+    Sys_Players->setCurrentIndex(0);
+    Sys_Status->setCurrentIndex(0);
+    Sys_User->clear();
+    Sys_Jam->setTime(Now().time());
+    Sys_Durasi->setValue(0);
+    SYS_IP->clear();
+
+    iwaiters = 0;
+    lblUserNow->setText(QStringLiteral("TOLVEK"));
+    edtscan->clear();
+    Release();
+    platform_.Sleep(250);
+    LoadMenuCategories();
+}
+
+void Tfplayer::LoadSongGroups() {
+    module_.Connected();
+    SpCall.Close();
+    SpCall.SetText(QStringLiteral("ViewKategori;"));
+    SpCall.Open();
+    const SmoothListBox::UpdateScope update(*lvkategori);
+    lvkategori->clear();
+    lvkategori->addItem({.notes = QStringLiteral("ALL")});
+    for (; !SpCall.Eof(); SpCall.Next()) {
+        lvkategori->addItem({.notes = QStringLiteral("<html>") +
+                                      SpCall.FieldByName(QStringLiteral("golongan")).AsString() +
+                                      QStringLiteral("</html>"),
+                             .tag = SpCall.FieldByName(QStringLiteral("idgolongan")).AsInteger()});
+    }
+}
+
+void Tfplayer::LoadMenuCategories() {
+    const auto closeMenu = qScopeGuard([this] { ADOSPMenu.Close(); });
+    // Without categories the order panel opens empty; the guest sees that, and
+    // the start-up goes on.
+    Silent([this] {
+        module_.ConnectedTransaksi();
+        ADOSPMenu.Close();
+        ADOSPMenu.SetText(QStringLiteral("ViewCategoryMenu;"));
+        ADOSPMenu.Open();
+        const SmoothListBox::UpdateScope update(*AdvCategory);
+        AdvCategory->clear();
+        for (; !ADOSPMenu.Eof(); ADOSPMenu.Next()) {
+            AdvCategory->addItem(
+                {.notes = QStringLiteral("<html>") +
+                          ADOSPMenu.FieldByName(QStringLiteral("kategori")).AsString() +
+                          QStringLiteral("</html>"),
+                 .tag = ADOSPMenu.FieldByName(QStringLiteral("id")).AsInteger()});
+        }
+    });
+}
+
+void Tfplayer::CompleteBookingStart() {
+    platform_.Sleep(250);
+    // A playlist that cannot be read must not keep the guest locked out of
+    // the console: the failure is logged and the console released.
+    Guarded(QStringLiteral("Timer Preparation "), [this] { PlaylistView(0); });
+    Release();
+    if (kondisi == QLatin1String("1")) {
+        // The room player asked to be probed before it is used.
+        RecoverLink();
+    }
+}
+
+void Tfplayer::ProbeConnection() {
+    Guarded(QStringLiteral("Koneksi Reconect "), [this] {
+        Kirim(QStringLiteral("38#"));
+        WriteLog(QStringLiteral("masuk timer 103"));
+    });
 }

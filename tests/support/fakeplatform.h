@@ -15,6 +15,7 @@ public:
     QStringList addresses{QStringLiteral("127.0.0.1")};
     bool internetConnected = true;
     bool confirmAnswer = true;
+    int batteryPercent = kBatteryUnknown;
 
     QStringList clockSyncs;     // time servers asked for, in order
     QStringList messages;       // texts of message boxes shown
@@ -36,6 +37,7 @@ public:
     }
     void Sleep(int milliseconds) override { sleeps << milliseconds; }
     bool IsInternetConnected() override { return internetConnected; }
+    int BatteryPercent() override { return batteryPercent; }
 };
 
 }  // namespace testsupport
