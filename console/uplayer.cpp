@@ -61,6 +61,7 @@ Tfplayer::Tfplayer(Tfmodule& module, IPlatform& platform, Tfloading* loading, QW
     connect(MainSkinNew, &TSkinHost::FSCommand, this, &Tfplayer::MainSkinNewFSCommand);
     WireSongs();
     WireBooking();
+    WirePlayer();
     RegisterCommands();
 
     FormCreate();

@@ -137,6 +137,23 @@ public:
 public:
     // ---- Progress ticks and player-control commands (uplayer_progress.cpp, ----
     // ---- uplayer_player_commands.cpp) ------------------------------------------
+    // The elapsed time back to none: the bar's thumb, spnDurWmp and lblwmp.
+    void ResetElapsed();
+
+public slots:
+    // The progress timer's tick: one second on, or a fresh question to the room
+    // player when the count ran out or the length is missing.
+    void Timer1Timer();
+    // The bar cannot leave 0 while nothing plays and playback is not paused.
+    void ProgBarChange();
+    // Seek where the guest let the bar go, never into the last five seconds.
+    void ProgBarMouseUp();
+
+private:
+    void WirePlayer();
+    void RegisterPlayerCommands();
+
+public:
 
     // ---- Catalogue search, song groups, playlist operations, request form ------
     // ---- (uplayer_search.cpp, uplayer_songlist.cpp, uplayer_playlist.cpp, ------

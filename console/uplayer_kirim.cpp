@@ -105,9 +105,7 @@ void Tfplayer::ApplyReply(const QString& reply) {
         // Nothing plays.
         PlaylistView(0);
         bacaDurasiwmp = 0;
-        ProgBar->setPositionRight(0);
-        spnDurWmp->setValue(0);
-        lblwmp->setText(QStringLiteral("00:00"));
+        ResetElapsed();
         if (!bpause) {
             OnTextPlay(0);
         }
@@ -135,9 +133,7 @@ void Tfplayer::ApplyReply(const QString& reply) {
         const QString song = Field(LBMain, 2);
         if (song == QLatin1String("0")) {
             Timer1->stop();
-            ProgBar->setPositionRight(0);
-            lblwmp->setText(QStringLiteral("00:00"));
-            spnDurWmp->setValue(0);
+            ResetElapsed();
         } else if (length == QLatin1String("0")) {
             bacaDurasiwmp = 1;
             Timer1->start();

@@ -30,6 +30,10 @@ void ConsoleFixture::SetUp() {
 }
 
 void ConsoleFixture::TearDown() {
+    closeConsole();
+}
+
+void ConsoleFixture::closeConsole() {
     // The window says goodbye ("GI#") while the room player still listens,
     // and gets a prompt answer whatever the test scripted.
     room.resetScript();

@@ -47,6 +47,9 @@ protected:
     std::optional<QString> skinVariable(const QString& path) const;
     // Forgets what was sent and written so far.
     void clearRecords();
+    // Destroys the console window now, as the program's end does (it says
+    // "GI#" and saves its log); console() is gone afterwards.
+    void closeConsole();
 
     ProgramFolder folder;
     FakePlatform platform;

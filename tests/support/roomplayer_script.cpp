@@ -62,6 +62,12 @@ ScriptedRoomPlayer::ScriptedRoomPlayer() {
     thread_ = std::thread([this] { Serve(); });
 }
 
+quint16 ScriptedRoomPlayer::closedPort() {
+    TIMCListener listener;
+    listener.Listen("127.0.0.1:0");
+    return listener.Port();
+}
+
 ScriptedRoomPlayer::~ScriptedRoomPlayer() {
     listener_.Stop();
     thread_.join();

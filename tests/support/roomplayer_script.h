@@ -55,6 +55,9 @@ public:
     ScriptedRoomPlayer(const ScriptedRoomPlayer&) = delete;
     ScriptedRoomPlayer& operator=(const ScriptedRoomPlayer&) = delete;
 
+    // A port on loopback where nothing listens: connecting there is refused.
+    static quint16 closedPort();
+
     QString host() const { return QString::fromStdString(listener_.Host()); }
     quint16 port() const { return listener_.Port(); }
 
