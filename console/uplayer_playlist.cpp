@@ -43,7 +43,11 @@ void Tfplayer::PlaylistView(int urutan) {
     ADOplaylistnew.Close();
     lblCountPlaylist->setText(QString::number(rows));
     lvPlaylistnNew->setSelectedIndex(0);
-    lvPlaylistnNew->setSelectedIndex(urutan);
+    // A row that does not exist changes nothing; for the list -1 would mean
+    // "no selection", which is not what a caller asks for.
+    if (urutan >= 0) {
+        lvPlaylistnNew->setSelectedIndex(urutan);
+    }
     if (failure) {
         std::rethrow_exception(failure);
     }
