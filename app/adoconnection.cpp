@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <atomic>
 
 #include "app/dberror.h"
 #include "app/loopbackguard.h"
@@ -11,6 +12,14 @@ namespace {
 
 // Seconds the client waits for a server that does not answer at all.
 constexpr int kConnectTimeoutSeconds = 10;
+
+// The client library's code for a server that went away mid-session.
+constexpr int kServerLost = 2013;
+
+[[noreturn]] void ThrowError(const QSqlError& error) {
+    throw EDatabaseError(error.databaseText().isEmpty() ? error.text() : error.databaseText(),
+                         error.nativeErrorCode().toInt());
+}
 
 QHash<QString, QString> ParseConnectionString(const QString& text) {
     QHash<QString, QString> values;
@@ -26,7 +35,8 @@ QHash<QString, QString> ParseConnectionString(const QString& text) {
 }  // namespace
 
 TAdoConnection::TAdoConnection(const QString& name) : name_(name) {
-    static int serial = 0;
+    // Test programs make connections on several threads at once.
+    static std::atomic<int> serial = 0;
     qtName_ = name_ + QLatin1Char('#') + QString::number(++serial);
     QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), qtName_);
 }
@@ -87,9 +97,7 @@ void TAdoConnection::Open() {
     }
     db.setConnectOptions(options.join(';'));
     if (!db.open()) {
-        const QSqlError error = db.lastError();
-        throw EDatabaseError(error.databaseText().isEmpty() ? error.text() : error.databaseText(),
-                             error.nativeErrorCode().toInt());
+        ThrowError(db.lastError());
     }
     // The console quotes texts by doubling single quotes. Without this mode a
     // backslash would escape the closing quote and let a typed text out of its
@@ -107,8 +115,51 @@ void TAdoConnection::EnsureOpen() {
     if (Connected()) {
         return;
     }
+    if (inTransaction_) {
+        throw EDatabaseError(
+            QStringLiteral("%1: the connection was lost during a transaction; nothing of it "
+                           "was saved")
+                .arg(name_),
+            kServerLost);
+    }
     if (source_) {
         connectionString_ = source_();
     }
     Open();
+}
+
+void TAdoConnection::BeginTrans() {
+    if (inTransaction_) {
+        throw EDatabaseError(QStringLiteral("%1: a transaction is already open").arg(name_), 0);
+    }
+    EnsureOpen();
+    QSqlDatabase db = Database();
+    if (!db.transaction()) {
+        ThrowError(db.lastError());
+    }
+    inTransaction_ = true;
+}
+
+void TAdoConnection::CommitTrans() {
+    if (!inTransaction_) {
+        throw EDatabaseError(QStringLiteral("%1: no transaction to commit").arg(name_), 0);
+    }
+    EnsureOpen();  // throws when the connection went away: nothing was saved
+    QSqlDatabase db = Database();
+    if (!db.commit()) {
+        ThrowError(db.lastError());
+    }
+    inTransaction_ = false;
+}
+
+void TAdoConnection::RollbackTrans() {
+    if (!inTransaction_) {
+        return;
+    }
+    inTransaction_ = false;
+    QSqlDatabase db = Database();
+    if (db.isOpen() && !db.rollback()) {
+        // Ending the session is the server's own rollback.
+        db.close();
+    }
 }

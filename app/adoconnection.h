@@ -38,6 +38,20 @@ public:
     // the connection then reports itself closed and the next connect reopens it.
     void MarkLost();
 
+    // One transaction at a time on this connection (the server has no nested
+    // ones). BeginTrans opens a closed connection first. While a transaction is
+    // open, a connection that went away is not reopened behind the caller's
+    // back: the server dropped the transaction's work with the session, so the
+    // next statement fails (EDatabaseError) instead of running on its own.
+    // CommitTrans throws EDatabaseError when the server refuses, and the
+    // transaction then still needs RollbackTrans. RollbackTrans never throws:
+    // when the server cannot be told, the connection is closed, which discards
+    // the work just the same. TAdoTransaction (adotransaction.h) pairs them.
+    void BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    bool InTransaction() const { return inTransaction_; }
+
     QSqlDatabase Database() const;
 
 private:
@@ -45,4 +59,5 @@ private:
     QString qtName_;  // unique per instance, so that test programs may make several
     QString connectionString_;
     std::function<QString()> source_;
+    bool inTransaction_ = false;
 };

@@ -62,6 +62,7 @@ Tfplayer::Tfplayer(Tfmodule& module, IPlatform& platform, Tfloading* loading, QW
     WireSongs();
     WireBooking();
     WirePlayer();
+    WireOrdering();
     RegisterCommands();
 
     FormCreate();

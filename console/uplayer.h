@@ -22,6 +22,7 @@
 #include "app/adocommand.h"
 #include "app/platform.h"
 #include "console/UErr.h"
+#include "console/ordersubmission.h"
 #include "console/uppercaseedit.h"
 #include "link/timclient.h"
 #include "widgets/animatedpicture.h"
@@ -296,6 +297,54 @@ private:
 public:
 
     // ---- Ordering (uplayer_order.cpp) -------------------------------------------
+    // Verification and submission: uplayer_order_submit.cpp.
+    // Opens the order panel on an empty order ("emenu" and the diagnostic button).
+    void OpenOrderPanel();
+    // The order row the detail panel shows, held in lblMenu's tag; 0 while it
+    // shows a menu item not yet in the order.
+    int DetailRowNumber() const;
+    // The rows of the order table, first to last, as they are submitted.
+    QList<TOrderLine> ComposedOrder();
+    // A menu price as the lists show it: no decimals, thousands grouped with
+    // the locale's separator (25000 gives "25.000" where that is a point).
+    static QString PriceText(double hargajual);
+    static QString MenuItemNotes(const QString& menu, double hargajual);
+    static QString OrderRowNotes(int qty, const QString& menu, const QString& catatan);
+    // The moment an order is placed at; the system clock unless a test says otherwise.
+    void SetOrderClock(std::function<QDateTime()> clock) { orderClock_ = std::move(clock); }
+    // The longest note an order row holds.
+    static constexpr int kRowNoteLength = 50;
+
+public slots:
+    void AdvCategoryItemClick(int itemindex);
+    void AdvItemGraphicRightClick(int itemindex);
+    void AdvOrderGraphicRightClick(int itemindex);
+    void BtMinOrderClick();
+    void BtPlusOrderClick();
+    void addOrderClick();
+    void AdvSmoothButton1Click();
+    void AdvSmoothButton2Click();
+    void AdvSmoothButton4Click();
+    void AdvSmoothButton3Click();
+    void AdvBackClick();
+    void AdvOKClick();
+    void Button2Click();
+
+private:
+    void WireOrdering();
+    void RegisterOrderCommands();
+    void SetDetailRowNumber(int number);
+    void FillMenuList();
+    // Rebuilds the order list from the table, shows "No Order" for an empty
+    // one and closes the detail panel.
+    void ShowOrderList();
+    int HighestRowNumber();
+    // Keeps the order panel's keyboard typing into one of the panel's fields.
+    void FocusOrderField();
+    void SubmitOrder();
+    std::function<QDateTime()> orderClock_ = [] { return QDateTime::currentDateTime(); };
+
+public:
 
 public:
     // ---- The skin ------------------------------------------------------------------

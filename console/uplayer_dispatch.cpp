@@ -31,6 +31,7 @@ void Tfplayer::RegisterCommands() {
     RegisterPlayerCommands();
     RegisterBookingCommands();
     RegisterSongCommands();
+    RegisterOrderCommands();
 }
 
 namespace {

@@ -1,0 +1,42 @@
+// Order verification and submission: the guest types back four random
+// letters, and the composed order is written to the transaction database.
+#include <QPalette>
+
+#include "console/ordersubmission.h"
+#include "console/uplayer.h"
+
+void Tfplayer::AdvSmoothButton3Click() {
+    PnlVerify->show();
+    LblVerify->setText(RandomLetters(4));
+    AeVeryfy->clear();
+}
+
+void Tfplayer::AdvBackClick() {
+    PnlVerify->hide();
+}
+
+void Tfplayer::AdvOKClick() {
+    Unguarded([this] { SubmitOrder(); });
+}
+
+void Tfplayer::SubmitOrder() {
+    if (AeVeryfy->text() != LblVerify->text()) {
+        QPalette palette = AeVeryfy->palette();
+        palette.setColor(QPalette::Base, Qt::yellow);
+        AeVeryfy->setPalette(palette);
+        return;
+    }
+    if (vtorder.recordCount() == 0) {
+        return;
+    }
+    // A failure throws with nothing of the order saved; both panels stay open
+    // with the order as composed, so "OK" can simply be tapped again.
+    const TOrderSubmission::Result result = TOrderSubmission(Adosave).Submit(
+        Sys_Room->text(), CattOrderan->toPlainText(), ComposedOrder(), orderClock_());
+    if (result.outcome == TOrderSubmission::Outcome::RoomNotCheckedIn) {
+        platform_.ShowMessage(QStringLiteral("ROOM ANDA TIDAK CHECKIN"));
+        return;
+    }
+    PnlVerify->hide();
+    PanelOrder->hide();
+}
