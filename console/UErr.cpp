@@ -2,7 +2,9 @@
 
 #include <QFont>
 
+#include "console/buttoncaption.h"
 #include "console/uplayer.h"
+#include "widgets/theme.h"
 
 TFrmError* FrmError = nullptr;
 
@@ -30,6 +32,11 @@ TFrmError::TFrmError(Tfplayer& player)
     AdvSmoothButton2 = new SmoothButton(QStringLiteral("Coba Lagi"), this);
     AdvSmoothButton2->setObjectName(QStringLiteral("AdvSmoothButton2"));
     AdvSmoothButton2->setGeometry(366, 120, 160, 57);
+    // Both captions fit their buttons; reconnecting is the way most guests want.
+    for (SmoothButton* button : {AdvSmoothButton1, AdvSmoothButton2}) {
+        FitButtonCaption(button);
+    }
+    AdvSmoothButton2->setColor(Theme::accent());
     connect(AdvSmoothButton1, &SmoothButton::clicked, this, &TFrmError::AdvSmoothButton1Click);
     connect(AdvSmoothButton2, &SmoothButton::clicked, this, &TFrmError::AdvSmoothButton2Click);
     FrmError = this;

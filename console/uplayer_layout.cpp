@@ -9,6 +9,7 @@
 #include <climits>
 
 #include "app/umodule.h"
+#include "console/buttoncaption.h"
 #include "console/skinhost.h"
 #include "console/uplayer.h"
 
@@ -31,8 +32,20 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect 
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     label->setFont(font);
+    // Titles and names from the database show as they are, never as markup.
+    label->setTextFormat(Qt::PlainText);
     label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
     return label;
+}
+
+// A label in one of the skin's black text slots: the slot's colour behind it,
+// a little room before the text, and anything it covers kept out of sight.
+void FillSkinSlot(QLabel* label, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
+    label->setAlignment(alignment);
+    label->setStyleSheet(
+        alignment & Qt::AlignLeft
+            ? QStringLiteral("color: #f0f0fa; background: black; padding-left: 4px;")
+            : QStringLiteral("color: #f0f0fa; background: black;"));
 }
 
 SmoothListBox* MakeList(QWidget* parent, const char* name, QRect place, int rowHeight,
@@ -50,14 +63,24 @@ SmoothListBox* MakeList(QWidget* parent, const char* name, QRect place, int rowH
 SmoothButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect place) {
     auto* button = Named(new SmoothButton(caption, parent), name);
     button->setGeometry(place);
+    FitButtonCaption(button);
     return button;
 }
+
+// The text fields of the full-screen panels: dark like the rest, the focused
+// one (where the touch keyboard types) marked in the accent colour.
+const char* const kOverlayFieldStyle =
+    "QLineEdit, QPlainTextEdit { background: #0b0d14; color: #f5f5fa;"
+    " border: 1px solid #3a3f5c; border-radius: 6px; padding: 2px 8px;"
+    " selection-background-color: #e12837; }"
+    "QLineEdit:focus, QPlainTextEdit:focus { border: 2px solid #e12837; }";
 
 SmoothPanel* MakeOverlay(QWidget* parent, const char* name) {
     auto* panel = Named(new SmoothPanel(parent), name);
     panel->setGeometry(0, 0, kWidth, kSkinHeight);
     panel->setCornerRadius(0);
     panel->setFillColor(Qt::black);
+    panel->setStyleSheet(QString::fromLatin1(kOverlayFieldStyle));
     return panel;
 }
 
@@ -99,7 +122,8 @@ void Tfplayer::CreateSkinRegions() {
     QFont searchFont(QStringLiteral("Tahoma"));
     searchFont.setPixelSize(29);
     edtcari->setFont(searchFont);
-    edtcari->setStyleSheet(QStringLiteral("color: white; background: black; border: none;"));
+    edtcari->setStyleSheet(
+        QStringLiteral("color: white; background: black; border: none; padding-left: 6px;"));
     edtcari->setText(QStringLiteral("EDTCARI"));
 
     AdvSonglist =
@@ -115,26 +139,37 @@ void Tfplayer::CreateSkinRegions() {
     lvPlaylistnNew->setGraphicWidth(30);
     lblCountPlaylist =
         MakeLabel(this, "lblCountPlaylist", QStringLiteral("00"), {1128, 224, 14, 16}, 11, true);
+    lblCountPlaylist->setAlignment(Qt::AlignCenter);
 
     ProgBar = Named(new RangeSlider(this), "ProgBar");
     ProgBar->setGeometry(40, 458, 722, 34);
     ProgBar->setMinimum(0);
     ProgBar->setMaximum(1000);
     ProgBar->setLeftThumbVisible(false);
-    lblwmp = MakeLabel(this, "lblwmp", QStringLiteral("00:00"), {768, 466, 40, 20});
+    lblwmp = MakeLabel(this, "lblwmp", QStringLiteral("00:00"), {768, 466, 40, 20}, 13, true);
+    lblwmp->setAlignment(Qt::AlignCenter);
     Lblnowplay = MakeLabel(this, "Lblnowplay", QStringLiteral("No Song"), {500, 27, 317, 20});
+    FillSkinSlot(Lblnowplay);
     lblnextsong = MakeLabel(this, "lblnextsong", QStringLiteral("No Song"), {935, 27, 211, 20});
+    FillSkinSlot(lblnextsong);
     spnDurWmp = MakeSpin(this, "spnDurWmp");
     spnDurWmp->hide();
 
     lblUserNow = MakeLabel(this, "lblUserNow", QString(), {74, 25, 167, 20});
     lbluser = MakeLabel(this, "lbluser", QString(), {74, 29, 167, 19});
     lbljam = MakeLabel(this, "lbljam", QString(), {289, 29, 87, 19});
+    FillSkinSlot(lbljam, Qt::AlignCenter);
+    // The guest's name covers the user caption that shares its slot.
+    FillSkinSlot(lblUserNow);
+    lblUserNow->raise();
     Progbattery = Named(new QProgressBar(this), "Progbattery");
     Progbattery->setGeometry(1152, 25, 49, 21);
     Progbattery->setRange(0, 100);
     Progbattery->setValue(0);
     Progbattery->setTextVisible(false);
+    Progbattery->setStyleSheet(QStringLiteral(
+        "QProgressBar { background: #13162a; border: 1px solid #3a3f5c; border-radius: 4px; }"
+        "QProgressBar::chunk { background: #3cc878; border-radius: 3px; margin: 1px; }"));
 }
 
 void Tfplayer::CreateStandbyScreen() {
@@ -203,6 +238,8 @@ void Tfplayer::CreateOrderPanel() {
 
     PanelViewOrder = Named(new SmoothPanel(PanelOrder), "PanelViewOrder");
     PanelViewOrder->setGeometry(330, 80, 620, 400);
+    // The pop-ups are opaque: the lists' hints behind them stay out of sight.
+    PanelViewOrder->setFillColor(QColor(18, 20, 28));
     MakeLabel(PanelViewOrder, "LabelDetailMenu", QStringLiteral("Menu"), {24, 20, 120, 26}, 16);
     lblMenu = MakeLabel(PanelViewOrder, "lblMenu", QString(), {150, 16, 420, 32}, 22, true);
     lblMenu->setProperty("tag", 0);
@@ -229,6 +266,7 @@ void Tfplayer::CreateOrderPanel() {
 
     PnlVerify = Named(new SmoothPanel(PanelOrder), "PnlVerify");
     PnlVerify->setGeometry(336, 180, 573, 303);
+    PnlVerify->setFillColor(QColor(18, 20, 28));
     Label22 =
         MakeLabel(PnlVerify, "Label22",
                   QStringLiteral("Untuk melanjutkan order ketik kode random berikut pada textbox"),
@@ -283,6 +321,8 @@ void Tfplayer::CreateRequestForm() {
     pnlcommand = Named(new SmoothPanel(Panel_Request), "pnlcommand");
     pnlcommand->setGeometry(labelX - 10, 180, 1220, 290);
     pnlcommand->setCaption(QStringLiteral("Pesan"));
+    // Opaque: the title and artist lines it covers stay out of sight.
+    pnlcommand->setFillColor(QColor(18, 20, 28));
     Mguest = Named(new QPlainTextEdit(pnlcommand), "Mguest");
     Mguest->setGeometry(20, 50, 1180, 220);
 
