@@ -23,21 +23,23 @@ void SongsFixture::SetUp() {
 
 void SongsFixture::TearDown() {
     ConsoleFixture::TearDown();
-    const QString quotedRoom = QStringLiteral("'") + QString(room).replace("'", "''") + "'";
     songs.exec(QStringLiteral("SET GLOBAL general_log = 0;\n"
                               "DELETE FROM playlist WHERE namaroom = %1;\n"
                               "DELETE FROM requestlagu WHERE namaroom = %1")
-                   .arg(quotedRoom));
+                   .arg(quotedRoom()));
     for (int id : addedSongs_) {
         songs.exec(QStringLiteral("DELETE FROM lagu WHERE idlagu = %1").arg(id));
     }
 }
 
+QString SongsFixture::literal(const QString& text) {
+    return "'" + QString(text).replace("'", "''") + "'";
+}
+
 int SongsFixture::addSong(const QString& title, const QString& artist, int group) {
-    const auto quoted = [](QString text) { return "'" + text.replace("'", "''") + "'"; };
     songs.exec(QStringLiteral("INSERT INTO lagu (judul, artis, idgolongan, tanggalmasuk) "
                               "VALUES (%1, %2, %3, '2026-01-01')")
-                   .arg(quoted(title), quoted(artist))
+                   .arg(literal(title), literal(artist))
                    .arg(group));
     const int id = songs.scalar(QStringLiteral("SELECT LAST_INSERT_ID()")).toInt();
     addedSongs_ << id;
@@ -46,13 +48,12 @@ int SongsFixture::addSong(const QString& title, const QString& artist, int group
 
 QList<int> SongsFixture::seedPlaylist(const QList<std::pair<QString, int>>& entries) {
     QList<int> ids;
-    const QString quotedRoom = QStringLiteral("'") + QString(room).replace("'", "''") + "'";
     for (const auto& [key, position] : entries) {
         const int song = addSong(QStringLiteral("SONG ") + key, QStringLiteral("ARTIST ") + key);
         songs.exec(QStringLiteral("INSERT INTO playlist (idplaylist, namaroom, ukey, idlagu) "
                                   "VALUES (%1, %2, '%3', %4)")
                        .arg(position)
-                       .arg(quotedRoom, key)
+                       .arg(quotedRoom(), key)
                        .arg(song));
         ids << song;
     }
@@ -62,11 +63,10 @@ QList<int> SongsFixture::seedPlaylist(const QList<std::pair<QString, int>>& entr
 
 QStringList SongsFixture::positions() {
     QStringList result;
-    const QString quotedRoom = QStringLiteral("'") + QString(room).replace("'", "''") + "'";
     for (const QStringList& row :
          songs.rows(QStringLiteral("SELECT ukey, idplaylist FROM playlist WHERE namaroom = %1 "
                                    "ORDER BY ukey")
-                        .arg(quotedRoom))) {
+                        .arg(quotedRoom()))) {
         result << row[0] + "=" + row[1];
     }
     return result;

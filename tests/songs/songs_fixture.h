@@ -42,6 +42,10 @@ protected:
     // Points the songs connection at a port where no server listens.
     void loseSongsServer();
 
+    // text as an SQL literal, written here without the console's own quoting.
+    static QString literal(const QString& text);
+    QString quotedRoom() const { return literal(room); }
+
     testsupport::AdminDb songs{testsupport::AdminDb::songsDatabase()};
     QString room;
 

@@ -136,10 +136,9 @@ TEST_F(SongGroupsTest, TheAddButtonPutsTheSongIntoThePlaylistAndTellsTheRoomPlay
     EXPECT_EQ(console().IdlaguSelect, song);
     const QStringList saves = statements("CALL SavePlaylist");
     ASSERT_EQ(saves.size(), 1);
-    const QString room = QString(this->room).replace("'", "''");
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^CALL SavePlaylist\\(%1,'%2','[0-9A-Z]{6}'\\)$")
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^CALL SavePlaylist\\(%1,%2,'[0-9A-Z]{6}'\\)$")
                                        .arg(song)
-                                       .arg(QRegularExpression::escape(room)))
+                                       .arg(QRegularExpression::escape(quotedRoom())))
                     .match(saves[0])
                     .hasMatch())
         << saves[0].toStdString();

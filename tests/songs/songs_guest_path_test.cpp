@@ -124,8 +124,8 @@ TEST_F(GuestPathTest, TypeSeePickAGroupAddReorderPlayAndRequestAMissingSong) {
     QTest::mouseClick(c.btsubmitrequest, Qt::LeftButton);
     EXPECT_TRUE(c.Panel_Request->isHidden());
     EXPECT_EQ(songs
-                  .scalar("SELECT CONCAT(nama, '/', judul1) FROM requestlagu WHERE namaroom = '" +
-                          QString(room).replace("'", "''") + "'")
+                  .scalar("SELECT CONCAT(nama, '/', judul1) FROM requestlagu WHERE namaroom = " +
+                          quotedRoom())
                   .toString(),
               "SITI/LAGU BARU");
     EXPECT_TRUE(logEntries().isEmpty()) << logEntries().join('\n').toStdString();

@@ -30,8 +30,6 @@ protected:
         songs.exec("TRUNCATE TABLE mysql.general_log");
     }
 
-    QString quotedRoom() const { return "'" + QString(room).replace("'", "''") + "'"; }
-
     // The statements that change or probe the playlist, without the reloads.
     QStringList playlistStatements() {
         QStringList result;

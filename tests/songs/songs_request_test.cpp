@@ -50,8 +50,8 @@ protected:
     QList<QStringList> storedRequests() {
         return songs.rows(
             "SELECT nama, email, telp, judul1, artis1, judul2, artis2, judul3, artis3, judul4, "
-            "artis4, judul5, artis5, pesan FROM requestlagu WHERE namaroom = '" +
-            QString(room).replace("'", "''") + "' ORDER BY idrequest");
+            "artis4, judul5, artis5, pesan FROM requestlagu WHERE namaroom = " +
+            quotedRoom() + " ORDER BY idrequest");
     }
 };
 
@@ -160,8 +160,8 @@ TEST_F(RequestFormTest, SubmitStoresTheRequestAsTypedConfirmsClearsAndCloses) {
                            "TITLE 5 " + tricky, "ARTIST 5 " + tricky, ""}));
     EXPECT_EQ(songs
                   .scalar("SELECT TIMESTAMPDIFF(SECOND, waktu, NOW()) < 60 FROM requestlagu "
-                          "WHERE namaroom = '" +
-                          QString(room).replace("'", "''") + "'")
+                          "WHERE namaroom = " +
+                          quotedRoom())
                   .toInt(),
               1)
         << "stored with the server's time";
@@ -235,8 +235,7 @@ TEST_F(RequestFormTest, AnEmptyRequestIsRefusedAndNothingIsStored) {
 }
 
 TEST_F(RequestFormTest, TheServerRefusesAnEmptyRequestOnItsOwn) {
-    console().SpCall.SetText("SimpanRequestLagu(" +
-                             QString("'" + QString(room).replace("'", "''") + "'") +
+    console().SpCall.SetText("SimpanRequestLagu(" + quotedRoom() +
                              ",'RINA','','','  ','A','','','','','','','','',' ');");
     EXPECT_THROW(console().SpCall.Execute(), std::exception);
     EXPECT_TRUE(storedRequests().isEmpty());
