@@ -22,37 +22,37 @@ void OrderPanelTest::TearDown() {
     ConsoleFixture::TearDown();
 }
 
-void OrderPanelTest::chooseCategory(int id) {
-    SmoothListBox& list = *console().AdvCategory;
+namespace {
+
+// The index of the first row of list that matches; -1 when none does.
+template <class Match>
+int RowWhere(const SmoothListBox& list, Match match) {
     for (int i = 0; i < list.count(); ++i) {
-        if (list.item(i).tag == id) {
-            console().AdvCategoryItemClick(i);
-            return;
+        if (match(list.item(i))) {
+            return i;
         }
     }
-    FAIL() << "no category " << id;
+    return -1;
+}
+
+}  // namespace
+
+void OrderPanelTest::chooseCategory(int id) {
+    const int row = RowWhere(*console().AdvCategory, [id](auto& item) { return item.tag == id; });
+    ASSERT_GE(row, 0) << "no category " << id;
+    console().AdvCategoryItemClick(row);
 }
 
 void OrderPanelTest::openMenuItem(const QString& idmenu) {
-    SmoothListBox& list = *console().AdvItem;
-    for (int i = 0; i < list.count(); ++i) {
-        if (list.item(i).hint == idmenu) {
-            console().AdvItemGraphicRightClick(i);
-            return;
-        }
-    }
-    FAIL() << "no menu item " << idmenu.toStdString();
+    const int row = RowWhere(*console().AdvItem, [&](auto& item) { return item.hint == idmenu; });
+    ASSERT_GE(row, 0) << "no menu item " << idmenu.toStdString();
+    console().AdvItemGraphicRightClick(row);
 }
 
 void OrderPanelTest::openOrderRow(int number) {
-    SmoothListBox& list = *console().AdvOrder;
-    for (int i = 0; i < list.count(); ++i) {
-        if (list.item(i).tag == number) {
-            console().AdvOrderGraphicRightClick(i);
-            return;
-        }
-    }
-    FAIL() << "no order row " << number;
+    const int row = RowWhere(*console().AdvOrder, [=](auto& item) { return item.tag == number; });
+    ASSERT_GE(row, 0) << "no order row " << number;
+    console().AdvOrderGraphicRightClick(row);
 }
 
 void OrderPanelTest::orderItem(const QString& idmenu, int qty, const QString& note) {
