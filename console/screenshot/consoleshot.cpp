@@ -56,12 +56,23 @@ bool CopyTree(const QString& from, const QString& to) {
     return true;
 }
 
+struct SampleSong {
+    const char* judul;
+    const char* artis;
+};
+
+// A row as the song list and the playlist build theirs: title and artist cut
+// to width characters, with between them.
+QString RowNotes(const SampleSong& song, int width, const QString& between) {
+    return QStringLiteral("<html>") +
+           Tfplayer::TruncateWithEllipsis(QString::fromUtf8(song.judul), width) + between +
+           Tfplayer::TruncateWithEllipsis(QString::fromUtf8(song.artis), width) +
+           QStringLiteral("</html>");
+}
+
 // What the lists and labels hold an hour into a booking.
 void FillSampleContent(Tfplayer& player) {
-    const struct {
-        const char* judul;
-        const char* artis;
-    } songs[] = {
+    const SampleSong songs[] = {
         {"CINTA DI UJUNG SENJA", "NADA PELANGI"},
         {"CINTA SELAMANYA", "RATNA SARI"},
         {"CINTA TAK BERSYARAT", "BAND LANGIT"},
@@ -72,38 +83,25 @@ void FillSampleContent(Tfplayer& player) {
         {"CINTA PERTAMA", "LARAS WULAN"},
     };
     int id = 100;
-    for (const auto& song : songs) {
+    for (const SampleSong& song : songs) {
         ++id;
-        player.AdvSonglist->addItem(
-            {.notes = QStringLiteral("<html>") +
-                      Tfplayer::TruncateWithEllipsis(QString::fromUtf8(song.judul), 30) +
-                      QStringLiteral("<IND x=\"350\">") +
-                      Tfplayer::TruncateWithEllipsis(QString::fromUtf8(song.artis), 30) +
-                      QStringLiteral("</html>"),
-             .tag = id,
-             .hint = QString::number(id)});
+        player.AdvSonglist->addItem({.notes = RowNotes(song, 30, QStringLiteral("<IND x=\"350\">")),
+                                     .tag = id,
+                                     .hint = QString::number(id)});
     }
     player.AdvSonglist->setSelectedIndex(1);
 
-    const struct {
-        const char* judul;
-        const char* artis;
-    } queue[] = {{"MALAM MINGGU", "BAND LANGIT"},
-                 {"SAMUDRA BIRU", "RATNA SARI"},
-                 {"LAGU UNTUKMU", "DIMAS ARYA"},
-                 {"RINDU RUMAH DI DESA", "SEKAR AYU"}};
+    const SampleSong queue[] = {{"MALAM MINGGU", "BAND LANGIT"},
+                                {"SAMUDRA BIRU", "RATNA SARI"},
+                                {"LAGU UNTUKMU", "DIMAS ARYA"},
+                                {"RINDU RUMAH DI DESA", "SEKAR AYU"}};
     int position = 0;
-    for (const auto& song : queue) {
+    for (const SampleSong& song : queue) {
         ++position;
-        player.lvPlaylistnNew->addItem(
-            {.notes = QStringLiteral("<html>") +
-                      Tfplayer::TruncateWithEllipsis(QString::fromUtf8(song.judul), 15) +
-                      QStringLiteral(" - ") +
-                      Tfplayer::TruncateWithEllipsis(QString::fromUtf8(song.artis), 15) +
-                      QStringLiteral("</html>"),
-             .tag = position,
-             .hint = QString::number(200 + position),
-             .caption = QStringLiteral("K%1").arg(position)});
+        player.lvPlaylistnNew->addItem({.notes = RowNotes(song, 15, QStringLiteral(" - ")),
+                                        .tag = position,
+                                        .hint = QString::number(200 + position),
+                                        .caption = QStringLiteral("K%1").arg(position)});
     }
     player.lvPlaylistnNew->setSelectedIndex(0);
     player.lblCountPlaylist->setText(QString::number(position));
