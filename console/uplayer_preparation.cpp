@@ -22,6 +22,17 @@ constexpr int kDecision = 105;  // sixth tick of the wait loop
 constexpr int kLoadingLeft = 880;
 constexpr int kLoadingTop = 568;
 
+// A row per record of command: the text column in item markup, the id as tag.
+void AppendRows(SmoothListBox& list, TAdoCommand& command, const QString& textColumn,
+                const QString& idColumn) {
+    for (; !command.Eof(); command.Next()) {
+        list.addItem({.notes = QStringLiteral("<html>") +
+                               command.FieldByName(textColumn).AsString() +
+                               QStringLiteral("</html>"),
+                      .tag = command.FieldByName(idColumn).AsInteger()});
+    }
+}
+
 }  // namespace
 
 void Tfplayer::EnterWaitLoop() {
@@ -132,12 +143,7 @@ void Tfplayer::LoadSongGroups() {
     const SmoothListBox::UpdateScope update(*lvkategori);
     lvkategori->clear();
     lvkategori->addItem({.notes = QStringLiteral("ALL")});
-    for (; !SpCall.Eof(); SpCall.Next()) {
-        lvkategori->addItem({.notes = QStringLiteral("<html>") +
-                                      SpCall.FieldByName(QStringLiteral("golongan")).AsString() +
-                                      QStringLiteral("</html>"),
-                             .tag = SpCall.FieldByName(QStringLiteral("idgolongan")).AsInteger()});
-    }
+    AppendRows(*lvkategori, SpCall, QStringLiteral("golongan"), QStringLiteral("idgolongan"));
 }
 
 void Tfplayer::LoadMenuCategories() {
@@ -151,13 +157,7 @@ void Tfplayer::LoadMenuCategories() {
         ADOSPMenu.Open();
         const SmoothListBox::UpdateScope update(*AdvCategory);
         AdvCategory->clear();
-        for (; !ADOSPMenu.Eof(); ADOSPMenu.Next()) {
-            AdvCategory->addItem(
-                {.notes = QStringLiteral("<html>") +
-                          ADOSPMenu.FieldByName(QStringLiteral("kategori")).AsString() +
-                          QStringLiteral("</html>"),
-                 .tag = ADOSPMenu.FieldByName(QStringLiteral("id")).AsInteger()});
-        }
+        AppendRows(*AdvCategory, ADOSPMenu, QStringLiteral("kategori"), QStringLiteral("id"));
     });
 }
 
