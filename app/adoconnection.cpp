@@ -69,6 +69,13 @@ void TAdoConnection::Open() {
     if (Connected()) {
         return;
     }
+    if (inTransaction_) {
+        throw EDatabaseError(
+            QStringLiteral("%1: the connection was lost during a transaction; nothing of it "
+                           "was saved")
+                .arg(name_),
+            kServerLost);
+    }
     const QHash<QString, QString> values = ParseConnectionString(connectionString_);
     QString host = values.value(QStringLiteral("server"));
     int port = 3306;
@@ -114,13 +121,6 @@ void TAdoConnection::Open() {
 void TAdoConnection::EnsureOpen() {
     if (Connected()) {
         return;
-    }
-    if (inTransaction_) {
-        throw EDatabaseError(
-            QStringLiteral("%1: the connection was lost during a transaction; nothing of it "
-                           "was saved")
-                .arg(name_),
-            kServerLost);
     }
     if (source_) {
         connectionString_ = source_();

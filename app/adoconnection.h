@@ -28,7 +28,8 @@ public:
     void SetConnectionStringSource(std::function<QString()> source) { source_ = std::move(source); }
 
     // Throws EDatabaseError (or std::runtime_error for a host that loopback-only
-    // mode forbids); the connection stays closed then.
+    // mode forbids); the connection stays closed then. Also throws while a
+    // transaction is open on a connection that went away (see BeginTrans).
     void Open();
     void Close();
     bool Connected() const;

@@ -105,6 +105,8 @@ TEST_F(TransactionTest, AConnectionLostInATransactionIsNotReopenedBehindIt) {
         // The first statement meets the lost session; the next must not run
         // on a fresh one, where it would be saved without the first.
         EXPECT_THROW(insert(7192), EDatabaseError);
+        module->ConnectedTransaksi();
+        EXPECT_FALSE(connection.Connected()) << "the connect routine reopened it";
         try {
             insert(7193);
             ADD_FAILURE() << "a statement ran outside the transaction";
