@@ -293,6 +293,8 @@ private:
     void Logout();
     void CallForService(int kind);
     void LoadStandbyArtwork();
+    // True while a clock tick runs, message box included.
+    bool clockTickRunning_ = false;
 
 public:
 

@@ -2,6 +2,7 @@
 // booking record fill the fields, two rules decide between the standby screen
 // and a running booking, and the clock shows the time since (or until) the
 // booking's recorded time, re-reading the record every nine ticks.
+#include <QScopeGuard>
 #include <QTime>
 #include <cstdlib>
 
@@ -171,6 +172,14 @@ void Tfplayer::BookingStart() {
 // Unguarded on purpose: a failed re-read (the songs database gone, say) is
 // shown in a message box and the clock tries again on its next tick.
 void Tfplayer::TmrHandleTimer() {
+    // The message box runs the event loop, and this timer with it: the ticks
+    // meanwhile wait for the guest to dismiss it instead of opening message
+    // boxes inside each other while the database stays away.
+    if (clockTickRunning_) {
+        return;
+    }
+    clockTickRunning_ = true;
+    const auto tickDone = qScopeGuard([this] { clockTickRunning_ = false; });
     Unguarded([this] {
         // The counter wraps like the 32-bit integer it is.
         CekAkses = static_cast<int>(static_cast<quint32>(CekAkses) + 1U);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <functional>
 
 #include "app/platform.h"
 
@@ -22,6 +23,8 @@ public:
     QStringList confirmations;  // texts of Yes/Cancel questions
     QList<int> sleeps;          // milliseconds slept
     QStringList resolved;       // names looked up
+    // Runs while a message box is up, as the event loop runs timers then.
+    std::function<void()> whileMessageShown;
 
     QString ComputerName() override { return computerName; }
     QString HostName() override { return hostName; }
@@ -30,7 +33,12 @@ public:
         return addresses;
     }
     void SynchroniseClock(const QString& timeServer) override { clockSyncs << timeServer; }
-    void ShowMessage(const QString& text) override { messages << text; }
+    void ShowMessage(const QString& text) override {
+        messages << text;
+        if (whileMessageShown) {
+            whileMessageShown();
+        }
+    }
     bool ConfirmYesCancel(const QString& text) override {
         confirmations << text;
         return confirmAnswer;
