@@ -122,6 +122,35 @@ GRANT SELECT, INSERT, UPDATE, DELETE ON \`$transaksi\`.torderroom_rinci TO $who;
     client "$dir" -e "$grants" || die "creating the console's account failed"
 }
 
+# --- The room player's account -------------------------------------------------
+# The room-player simulator stands in for the room's playback PC, venue equipment
+# with an account of its own: it reads the room playlist and the song lengths and
+# removes the entries it plays. Its name and password come from
+# roomplayer-account.env next to the console's account file (written when the
+# build is configured); without that file no such account is made.
+grant_room_player_account() {
+    local dir=$1 songs=$2 account_dir
+    account_dir=$(dirname "$3")
+    local file="$account_dir/roomplayer-account.env"
+    if [ ! -f "$file" ]; then
+        echo "mariadb-server: no $file; the room player's account is not made"
+        return 0
+    fi
+    # shellcheck disable=SC1090
+    . "$file"
+    local grants=""
+    for host in 127.0.0.1 localhost; do
+        local who="'$LYRABOX_PLAYER_DB_USER'@'$host'"
+        grants+="CREATE USER IF NOT EXISTS $who IDENTIFIED BY '$LYRABOX_PLAYER_DB_PASSWORD';
+ALTER USER $who IDENTIFIED BY '$LYRABOX_PLAYER_DB_PASSWORD';
+GRANT SELECT ON \`$songs\`.lagu TO $who;
+GRANT SELECT, DELETE ON \`$songs\`.playlist TO $who;
+"
+    done
+    client "$dir" -e "$grants" || die "creating the room player's account failed"
+}
+# --- end of the room player's account ------------------------------------------
+
 cmd_start() {
     local dir=${1:?DIR} ini=${2:?SETTING_INI}; shift 2
     local fresh=0 demo=0 account="$repo/build/db/account.env"
@@ -167,6 +196,7 @@ cmd_start() {
         fi
     done
     grant_account "$dir" "$songs" "$transaksi" "$account"
+    grant_room_player_account "$dir" "$songs" "$account"
     echo "mariadb-server: ready on 127.0.0.1:$port ($songs, authentification, $transaksi)"
 }
 

@@ -1,15 +1,21 @@
 // roomplayer-sim: a room player on the message link, for tests and for a
 // venue's bring-up. Usage in simulator/README.md.
+#include <QCoreApplication>
+#include <QString>
 #include <csignal>
 #include <iostream>
+#include <map>
+#include <memory>
 #include <string>
 
 #include "link/linkerror.h"
 #include "link/timclistener.h"
+#include "simulator/databasesongsource.h"
 #include "simulator/roomplayer.h"
 #include "simulator/roomplayerserver.h"
 #include "simulator/simscript.h"
 #include "simulator/songqueue.h"
+#include "simulator/songsdatabase.h"
 
 namespace {
 
@@ -24,38 +30,78 @@ void StopOnSignal(int) {
 
 int Usage(std::ostream& out, int status) {
     out << "usage: roomplayer-sim [--listen HOST:PORT] [--script FILE]\n"
+           "                      [--room NAME --settings SETTING_INI]\n"
            "  --listen   address to listen on (default 127.0.0.1:5000; port 0 picks one)\n"
-           "  --script   settings, playlist and per-command replies (see simulator/README.md)\n";
+           "  --script   settings, playlist and per-command replies (see simulator/README.md)\n"
+           "  --room     play the playlist of this room from the songs database that\n"
+           "  --settings this settings file of the console names\n";
     return status;
+}
+
+struct TOptions {
+    std::string address = "127.0.0.1:5000";
+    std::string scriptPath;
+    std::string room;
+    std::string settingsPath;
+};
+
+// The playlist of the room in the songs database, or the script's song lines.
+std::unique_ptr<ISongSource> MakeSongSource(const TOptions& options, const TSimScript& script) {
+    if (options.room.empty()) {
+        auto queue = std::make_unique<TSongQueue>();
+        for (const TSong& song : script.playlist) {
+            queue->Add(song);
+        }
+        return queue;
+    }
+    if (!script.playlist.empty()) {
+        throw std::runtime_error("the script's song lines and --room exclude each other");
+    }
+    const QString settingsPath = QString::fromStdString(options.settingsPath);
+    // A settings file that names no database is a mistake to report at once; a
+    // database that does not answer yet is not: the room keeps answering.
+    std::cout << "playlist of " << options.room << " from "
+              << ReadSongsDatabase(settingsPath).Describe().toStdString() << std::endl;
+    return std::make_unique<TDatabaseSongSource>(settingsPath, QString::fromStdString(options.room),
+                                                 std::cerr);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string address = "127.0.0.1:5000";
-    std::string scriptPath;
+    TOptions options;
+    const std::map<std::string, std::string TOptions::*> valued = {
+        {"--listen", &TOptions::address},
+        {"--script", &TOptions::scriptPath},
+        {"--room", &TOptions::room},
+        {"--settings", &TOptions::settingsPath},
+    };
     for (int i = 1; i < argc; ++i) {
         std::string option = argv[i];
         if (option == "--help" || option == "-h") {
             return Usage(std::cout, 0);
         }
-        if ((option != "--listen" && option != "--script") || i + 1 >= argc) {
+        auto field = valued.find(option);
+        if (field == valued.end() || i + 1 >= argc) {
             return Usage(std::cerr, 2);
         }
-        (option == "--listen" ? address : scriptPath) = argv[++i];
+        options.*(field->second) = argv[++i];
     }
+    if (options.room.empty() != options.settingsPath.empty()) {
+        return Usage(std::cerr, 2);
+    }
+    // The database driver is a plugin, which needs the application object.
+    QCoreApplication application(argc, argv);
     try {
-        TSimScript script = scriptPath.empty() ? TSimScript{} : TSimScript::Load(scriptPath);
-        TSongQueue songs;
-        for (const TSong& song : script.playlist) {
-            songs.Add(song);
-        }
+        TSimScript script =
+            options.scriptPath.empty() ? TSimScript{} : TSimScript::Load(options.scriptPath);
+        std::unique_ptr<ISongSource> songs = MakeSongSource(options, script);
         TSteadyRoomClock clock;
-        TRoomState room(songs, clock, script.settings);
+        TRoomState room(*songs, clock, script.settings);
         TRoomPlayer player(room, script.rules);
 
         TIMCListener listener;
-        listener.Listen(address);
+        listener.Listen(options.address);
         gListener = &listener;
         std::signal(SIGINT, StopOnSignal);
         std::signal(SIGTERM, StopOnSignal);

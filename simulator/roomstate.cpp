@@ -62,7 +62,7 @@ const std::map<std::string, TRoomState::THandler, std::less<>>& TRoomState::Hand
         {"38", &TRoomState::RoomSettings},
         {"39", &TRoomState::SetKey},
         {"40", &TRoomState::ListMode},
-        {"GO", &TRoomState::RoomSettings},
+        {"GO", &TRoomState::BookingStarted},
         {"GI", &TRoomState::Logout},
     };
     return handlers;
@@ -275,6 +275,19 @@ std::optional<std::string> TRoomState::ListMode(std::string_view argument) {
 std::optional<std::string> TRoomState::RoomSettings(std::string_view) {
     return "1#" + std::to_string(FSettings.volume) + ";" + std::to_string(FSettings.microphone) +
            ";" + FSettings.condition;
+}
+
+std::optional<std::string> TRoomState::BookingStarted(std::string_view argument) {
+    // A booking starts with the room playlist: the first song plays at once, and
+    // the console learns it from the full state that follows with the tablet's
+    // address.
+    if (!FPlayback.Playing()) {
+        if (auto first = FSongs.TakeNext()) {
+            StartSong(*first);
+            FLengthOwed = true;
+        }
+    }
+    return RoomSettings(argument);
 }
 
 std::optional<std::string> TRoomState::Logout(std::string_view) {

@@ -67,6 +67,7 @@ private:
     std::optional<std::string> Seek(std::string_view argument);
     std::optional<std::string> ListMode(std::string_view argument);
     std::optional<std::string> RoomSettings(std::string_view argument);
+    std::optional<std::string> BookingStarted(std::string_view argument);
     std::optional<std::string> Logout(std::string_view argument);
 
     std::string StartSong(TSong song);

@@ -1,0 +1,144 @@
+#include "simulator/databasesongsource.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <atomic>
+#include <initializer_list>
+#include <stdexcept>
+
+#include "simulator/playeraccount.h"
+#include "simulator/songsdatabase.h"
+
+namespace {
+
+// A console waits for the room player's answer while it reads the playlist, so
+// a server that does not answer must not hold the reply for long.
+constexpr int kConnectTimeoutSeconds = 3;
+constexpr int kReadWriteTimeoutSeconds = 5;
+
+// Entries that vanish between the look and the delete (a console removed them)
+// or whose song is missing from the catalogue are passed over, this many at most
+// per song started.
+constexpr int kTakeAttempts = 8;
+
+[[noreturn]] void Throw(const QString& what, const QSqlError& error) {
+    throw std::runtime_error((what + QStringLiteral(": ") + error.text()).toStdString());
+}
+
+QSqlQuery Run(const QSqlDatabase& db, const QString& statement,
+              std::initializer_list<QVariant> values) {
+    QSqlQuery query(db);
+    if (!query.prepare(statement)) {
+        Throw(statement, query.lastError());
+    }
+    for (const QVariant& value : values) {
+        query.addBindValue(value);
+    }
+    if (!query.exec()) {
+        Throw(statement, query.lastError());
+    }
+    return query;
+}
+
+}  // namespace
+
+TDatabaseSongSource::TDatabaseSongSource(QString settingsPath, QString room, std::ostream& log)
+    : FSettingsPath(std::move(settingsPath)), FRoom(std::move(room)), FLog(log) {
+    static std::atomic<int> serial = 0;
+    FConnectionName = QStringLiteral("roomplayer#%1").arg(++serial);
+    QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), FConnectionName);
+}
+
+TDatabaseSongSource::~TDatabaseSongSource() {
+    QSqlDatabase::database(FConnectionName, false).close();
+    QSqlDatabase::removeDatabase(FConnectionName);
+}
+
+QSqlDatabase TDatabaseSongSource::Connection() {
+    QSqlDatabase db = QSqlDatabase::database(FConnectionName, false);
+    if (db.isOpen()) {
+        return db;
+    }
+    const TSongsDatabase where = ReadSongsDatabase(FSettingsPath);
+    db.setHostName(where.host);
+    db.setPort(where.port);
+    db.setDatabaseName(where.database);
+    db.setUserName(QString::fromLatin1(playeraccount::kUser));
+    db.setPassword(QString::fromLatin1(playeraccount::kPassword));
+    db.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=%1;MYSQL_OPT_READ_TIMEOUT=%2;"
+                                        "MYSQL_OPT_WRITE_TIMEOUT=%2")
+                             .arg(kConnectTimeoutSeconds)
+                             .arg(kReadWriteTimeoutSeconds));
+    if (!db.open()) {
+        Throw(QStringLiteral("connecting to %1").arg(where.Describe()), db.lastError());
+    }
+    return db;
+}
+
+void TDatabaseSongSource::Failed(const char* what, const std::exception& failure) {
+    FLog << "roomplayer-sim: " << what << ": " << failure.what() << std::endl;
+    // A session that failed may be gone on the server's side: the next need
+    // connects afresh.
+    QSqlDatabase::database(FConnectionName, false).close();
+}
+
+std::optional<TSong> TDatabaseSongSource::TakeNext() {
+    try {
+        return TakeFirstEntry();
+    } catch (const std::exception& failure) {
+        Failed("the room playlist reads as empty", failure);
+        return std::nullopt;
+    }
+}
+
+std::optional<TSong> TDatabaseSongSource::TakeFirstEntry() {
+    const QSqlDatabase db = Connection();
+    for (int attempt = 0; attempt < kTakeAttempts; ++attempt) {
+        QSqlQuery first = Run(db,
+                              QStringLiteral("SELECT p.id, p.idlagu, l.durasi FROM playlist p "
+                                             "LEFT JOIN lagu l ON l.idlagu = p.idlagu "
+                                             "WHERE p.namaroom = ? "
+                                             "ORDER BY p.idplaylist, p.id LIMIT 1"),
+                              {FRoom});
+        if (!first.next()) {
+            return std::nullopt;
+        }
+        const qint64 entry = first.value(0).toLongLong();
+        const int songId = first.value(1).toInt();
+        const QVariant length = first.value(2);
+        const QSqlQuery removed =
+            Run(db, QStringLiteral("DELETE FROM playlist WHERE id = ?"), {entry});
+        if (removed.numRowsAffected() < 1) {
+            continue;  // a console removed it first; the next entry is the one to play
+        }
+        if (length.isNull()) {
+            FLog << "roomplayer-sim: song " << songId
+                 << " of the playlist is not in the catalogue; passed over" << std::endl;
+            continue;
+        }
+        return TSong{songId, length.toInt()};
+    }
+    FLog << "roomplayer-sim: no playable entry among the first " << kTakeAttempts
+         << " of the playlist; playback stops" << std::endl;
+    return std::nullopt;
+}
+
+TSong TDatabaseSongSource::Describe(int songId) {
+    const char* why = "is not in the catalogue";
+    try {
+        QSqlQuery song =
+            Run(Connection(), QStringLiteral("SELECT durasi FROM lagu WHERE idlagu = ?"), {songId});
+        if (song.next()) {
+            return {songId, song.value(0).toInt()};
+        }
+    } catch (const std::exception& failure) {
+        Failed("the catalogue cannot give a song's length", failure);
+        why = "has no length from the catalogue";
+    }
+    TSong guess = FGuessedLengths.Describe(songId);
+    FLog << "roomplayer-sim: song " << songId << " " << why << "; it plays for "
+         << guess.lengthSeconds << " s" << std::endl;
+    return guess;
+}
