@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The console on its demo stack, on this machine only: installs what it needs,
 # builds, starts a private MariaDB with the demo data on 127.0.0.1, starts a
-# room-player simulator for each demo room, and opens the console window from
-# the build's program folder. A second run reuses what the first set up.
+# room-player simulator for each demo room playing that room's playlist from the
+# demo database, and opens the console window from the build's program folder.
+# A second run reuses what the first set up: the database keeps running, and a
+# room player already listening on its port stays in use.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
@@ -11,26 +13,19 @@ cd "$repo"
 
 build="$repo/build"
 cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j "$(nproc)" --target lyrabox roomplayer-sim program_folder
+cmake --build "$build" -j 2 --target lyrabox roomplayer-sim program_folder
 
 run="$build/run"
 "$repo/scripts/mariadb-server.sh" start "$build/demo-mariadb" "$run/setting.ini" --demo \
     --account "$build/db/account.env"
 
-# One room player per demo room, as the check-in codes' rows name them.
-simulators=()
-for port in 5001 5002; do
-    if [ -x "$build/bin/roomplayer-sim" ] && ! (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
-        "$build/bin/roomplayer-sim" --listen "127.0.0.1:$port" >"$build/roomplayer-$port.log" 2>&1 &
-        simulators+=($!)
-    fi
-done
-cleanup() {
-    if [ ${#simulators[@]} -gt 0 ]; then
-        kill "${simulators[@]}" 2>/dev/null || true
-    fi
-}
-trap cleanup EXIT
+cat <<MSG
+Demo check-in codes (type one on the standby screen and press START):
+    1111  ROOM 01 (booking running; its playlist starts playing at check-in)
+    2222  ROOM 02 (not checked in)
+Exit code for the standby screen: 583716
+Stop the database afterwards with: scripts/mariadb-server.sh stop build/demo-mariadb
+MSG
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     cat >&2 <<MSG
@@ -41,13 +36,34 @@ MSG
     exit 1
 fi
 
-cat <<MSG
-Demo check-in codes (type one on the standby screen and press START):
-    1111  ROOM 01 (booking running)
-    2222  ROOM 02 (not checked in)
-Exit code for the standby screen: 583716
-Stop the database afterwards with: scripts/mariadb-server.sh stop build/demo-mariadb
-MSG
+listening() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
+
+# One room player per demo room, at the address the room's check-in code names;
+# each plays its room's playlist from the database that setting.ini names.
+simulators=()
+cleanup() {
+    if [ ${#simulators[@]} -gt 0 ]; then
+        kill "${simulators[@]}" 2>/dev/null || true
+    fi
+}
+trap cleanup EXIT
+for room in "ROOM 01:5001" "ROOM 02:5002"; do
+    name=${room%:*} port=${room##*:}
+    if listening "$port"; then
+        echo "The room player of $name already listens on 127.0.0.1:$port; it stays in use."
+        continue
+    fi
+    log="$build/roomplayer-$port.log"
+    LYRABOX_LOOPBACK_ONLY=1 "$build/bin/roomplayer-sim" --listen "127.0.0.1:$port" \
+        --room "$name" --settings "$run/setting.ini" >"$log" 2>&1 &
+    simulators+=($!)
+    for _ in $(seq 1 50); do
+        listening "$port" && break
+        kill -0 "${simulators[-1]}" 2>/dev/null || { cat "$log" >&2; exit 1; }
+        sleep 0.1
+    done
+    echo "Room player of $name on 127.0.0.1:$port (log: $log)"
+done
 
 cd "$run"
 LYRABOX_LOOPBACK_ONLY=1 "$build/bin/lyrabox"

@@ -23,3 +23,12 @@ INSERT INTO lagu (judul, artis, idgolongan, idgenre, hits, baru, hd, jumlahputar
 INSERT INTO room (idroom, namaroom, status, players, jam, durasi, user) VALUES
     (1, 'ROOM 01', 1, 1, NOW(), 120, 'GUEST DEMO'),
     (2, 'ROOM 02', 0, 0, NULL, 0, '');
+
+-- ROOM 01's playlist, so that its room player has songs to play right after check-in.
+INSERT INTO playlist (idplaylist, namaroom, ukey, idlagu)
+SELECT demo.position, 'ROOM 01', demo.ukey, lagu.idlagu
+FROM (SELECT 1 AS position, 'DEMO01' AS ukey, 'CINTA SEJATI' AS judul
+      UNION ALL SELECT 2, 'DEMO02', 'MY LOVE'
+      UNION ALL SELECT 3, 'DEMO03', 'DON''T STOP'
+      UNION ALL SELECT 4, 'DEMO04', '50% OFF') AS demo
+JOIN lagu ON lagu.judul = demo.judul;
