@@ -57,8 +57,9 @@ for room in "ROOM 01:5001" "ROOM 02:5002"; do
     LYRABOX_LOOPBACK_ONLY=1 "$build/bin/roomplayer-sim" --listen "127.0.0.1:$port" \
         --room "$name" --settings "$run/setting.ini" >"$log" 2>&1 &
     simulators+=($!)
+    # Ready once it announces its address (a probe would show up in its log).
     for _ in $(seq 1 50); do
-        listening "$port" && break
+        grep -q '^listening on' "$log" && break
         kill -0 "${simulators[-1]}" 2>/dev/null || { cat "$log" >&2; exit 1; }
         sleep 0.1
     done
