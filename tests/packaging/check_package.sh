@@ -31,7 +31,7 @@ deb=${debs[0]}
 # --- control fields -------------------------------------------------------
 field() { dpkg-deb -f "$deb" "$1"; }
 # The package names of a relation field, one a line, without versions.
-relation_names() { field "$1" | tr ',|' '\n\n' | sed -e 's/(.*)//' -e 's/[[:space:]]//g' | grep -v '^$'; }
+relation_names() { field "$1" | sed -e 's/([^)]*)//g' | tr -d ' \t' | tr ',|' '\n' | grep -v '^$'; }
 
 [ "$(field Package)" = lyrabox ] || fail "Package is '$(field Package)'"
 [ -n "$(field Version)" ] || fail "no Version"
