@@ -24,10 +24,7 @@ CREATE TABLE IF NOT EXISTS lagu (
     hd           TINYINT NOT NULL DEFAULT 0 COMMENT 'list mode HD',
     jumlahputar  INT NOT NULL DEFAULT 0 COMMENT 'times played, orders list mode Popular',
     tanggalmasuk DATE NOT NULL COMMENT 'date the song joined the catalogue',
-    durasi       INT NOT NULL DEFAULT 240 COMMENT 'length in seconds',
-    KEY lagu_judul (judul, artis),
-    KEY lagu_artis (artis, judul),
-    KEY lagu_golongan (idgolongan, judul)
+    durasi       INT NOT NULL DEFAULT 240 COMMENT 'length in seconds'
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- idplaylist is the entry's play position within its room, not a key: moving an
@@ -55,44 +52,15 @@ CREATE TABLE IF NOT EXISTS room (
     user     VARCHAR(60) NOT NULL DEFAULT ''
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
+-- The catalogue search: its indexes on lagu, the word table and CariJudulArtis.
+SOURCE search.sql;
+
 DELIMITER //
 
 CREATE OR REPLACE PROCEDURE ViewKategori()
     READS SQL DATA
 BEGIN
     SELECT golongan, idgolongan FROM golongan ORDER BY urutan, idgolongan;
-END//
-
--- keyword_class: 2 when the keyword is plain letters and digits, 1 otherwise.
--- Each pattern is a LIKE pattern whose '%' separate words and whose '\%' is a
--- typed percent sign; an empty pattern matches every song.
-CREATE OR REPLACE PROCEDURE CariJudulArtis(
-    IN keyword_class INT, IN group_id INT, IN category_id INT, IN list_mode INT,
-    IN title_pattern VARCHAR(200), IN artist_pattern VARCHAR(200),
-    IN row_offset INT, IN row_count INT)
-    READS SQL DATA
-BEGIN
-    DECLARE title_like VARCHAR(210) DEFAULT CONCAT('%', IFNULL(title_pattern, ''), '%');
-    DECLARE artist_like VARCHAR(210) DEFAULT CONCAT('%', IFNULL(artist_pattern, ''), '%');
-    DECLARE by_artist BOOLEAN DEFAULT IFNULL(artist_pattern, '') <> '';
-    SELECT judul, artis, idlagu
-      FROM lagu
-     WHERE judul LIKE title_like ESCAPE '\'
-       AND artis LIKE artist_like ESCAPE '\'
-       AND (group_id = 0 OR idgolongan = group_id)
-       AND (category_id = 0 OR idgenre = category_id)
-       AND (list_mode NOT IN (1, 2, 3, 4)
-            OR (list_mode = 1 AND hits = 1)
-            OR (list_mode = 2 AND baru = 1)
-            OR (list_mode = 3 AND jumlahputar > 0)
-            OR (list_mode = 4 AND hd = 1))
-     ORDER BY
-         CASE WHEN list_mode = 2 THEN tanggalmasuk END DESC,
-         CASE WHEN list_mode IN (1, 3) THEN jumlahputar END DESC,
-         CASE WHEN by_artist THEN artis ELSE judul END,
-         CASE WHEN by_artist THEN judul ELSE artis END,
-         idlagu
-     LIMIT row_offset, row_count;
 END//
 
 CREATE OR REPLACE PROCEDURE ListPlayList(IN room_name VARCHAR(50))

@@ -9,6 +9,8 @@
 #       ServerLaguHost, which must read 127.0.0.1:PORT. --fresh drops and reloads
 #       the databases; --demo loads the demo data into newly created ones.
 #       The console's account comes from FILE (default build/db/account.env).
+#       LYRABOX_DB_BUFFER_POOL sizes the server's cache (default 256M); a large
+#       generated catalogue wants it to hold the whole songs database.
 #   mariadb-server.sh stop DIR
 #   mariadb-server.sh client DIR [ARGS...]   an administrator's client on the socket
 set -euo pipefail
@@ -47,7 +49,7 @@ start_server() {
     if is_running "$dir"; then
         return 0
     fi
-    mkdir -p "$dir"
+    mkdir -p "$dir/tmp"
     dir=$(cd "$dir" && pwd)
     local user
     user=$(id -un)
@@ -59,10 +61,10 @@ start_server() {
     fi
     echo "mariadb-server: starting on 127.0.0.1:$port"
     nohup mariadbd --no-defaults --datadir="$dir/data" --socket="$dir/mysqld.sock" \
-        --pid-file="$dir/mysqld.pid" --log-error="$dir/mysqld.err" --user="$user" \
+        --pid-file="$dir/mysqld.pid" --log-error="$dir/mysqld.err" --tmpdir="$dir/tmp" --user="$user" \
         --bind-address=127.0.0.1 --port="$port" --skip-name-resolve \
         --character-set-server=utf8mb4 --collation-server=utf8mb4_unicode_ci \
-        --innodb-buffer-pool-size=256M --innodb-flush-log-at-trx-commit=2 \
+        --innodb-buffer-pool-size="${LYRABOX_DB_BUFFER_POOL:-256M}" --innodb-flush-log-at-trx-commit=2 \
         --max-connections=200 >/dev/null 2>&1 &
     for _ in $(seq 1 120); do
         if is_running "$dir"; then
@@ -221,5 +223,5 @@ case ${1:-} in
     start) shift; cmd_start "$@" ;;
     stop) shift; cmd_stop "$@" ;;
     client) shift; dir=${1:?DIR}; shift; client "$dir" "$@" ;;
-    *) sed -n '2,15p' "$0" >&2; exit 2 ;;
+    *) sed -n '2,17p' "$0" >&2; exit 2 ;;
 esac

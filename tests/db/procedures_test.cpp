@@ -98,7 +98,7 @@ TEST_F(CatalogueSearchTest, PatternsFiltersAndListModes) {
         {"everything by title", 0, "", "", 0, 0, {"4", "5", "3", "6", "2", "1"}},
         {"case-insensitive", 0, "CINTA", "", 0, 0, {"3"}},
         {"blank became %", 0, "MY%LOVE", "", 0, 0, {"1"}},
-        {"anywhere in the title", 0, "LOVE", "", 0, 0, {"2", "1"}},
+        {"a title starting with the word, then a later word", 0, "LOVE", "", 0, 0, {"2", "1"}},
         {"typed percent is literal", 0, "50\\%", "", 0, 0, {"4"}},
         {"a quote", 0, "DON'T", "", 0, 0, {"6"}},
         {"by artist orders by artist", 0, "", "NORA", 0, 0, {"5", "6"}},
