@@ -50,7 +50,7 @@ TBenchServer::~TBenchServer() {
     }
 }
 
-void TBenchServer::Start() {
+void TBenchServer::Start(bool fresh) {
     for (int port = kFirstPort; port <= kLastPort && port_ == 0; ++port) {
         if (PortIsFree(port)) {
             port_ = port;
@@ -70,10 +70,12 @@ void TBenchServer::Start() {
               "\n\n[Transaksi]\nServerTransaksi=" + host + "\nDatabaseTransaksi=bench_transaksi\n");
     ini.close();
     started_ = true;
-    Run(QStringLiteral("mariadb-server.sh"),
-        {QStringLiteral("start"), folder_, ini.fileName(), QStringLiteral("--fresh"),
-         QStringLiteral("--account"), accountFile_},
-        300);
+    QStringList arguments{QStringLiteral("start"), folder_, ini.fileName(),
+                          QStringLiteral("--account"), accountFile_};
+    if (fresh) {
+        arguments << QStringLiteral("--fresh");
+    }
+    Run(QStringLiteral("mariadb-server.sh"), arguments, 300);
 }
 
 QString TBenchServer::LoadCatalogue(int songs) {

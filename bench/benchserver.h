@@ -15,8 +15,9 @@ public:
     TBenchServer(const TBenchServer&) = delete;
     TBenchServer& operator=(const TBenchServer&) = delete;
 
-    // Starts the server with empty databases; throws std::runtime_error.
-    void Start();
+    // Starts the server, with empty databases when `fresh`; throws
+    // std::runtime_error.
+    void Start(bool fresh);
     // Replaces the catalogue with `songs` generated songs (scripts/catalogue.sh)
     // and returns the script's report line.
     QString LoadCatalogue(int songs);

@@ -391,7 +391,7 @@ int main(int argc, char** argv) {
                             QStringLiteral(LYRABOX_BINARY_DIR "/db/account.env"));
         std::cout << "starting the benchmark's MariaDB in " << server.Folder().toStdString()
                   << std::endl;
-        server.Start();
+        server.Start(!options.keepCatalogue);
         QString loadReport;
         if (options.keepCatalogue && server.Songs() == options.songs) {
             loadReport = QStringLiteral("%1 songs kept from the last run").arg(options.songs);

@@ -291,19 +291,21 @@ BEGIN
                           ') r LIMIT ', enough, ') counted'), found);
 END//
 
--- Keeps the smaller source of candidates: `source` ("FROM ... WHERE ...")
--- becomes `candidates` when it has fewer than `fewest` rows, and `fewest` their
--- number. The word table is counted in its narrow index.
-CREATE OR REPLACE PROCEDURE CariSumber(IN candidates TEXT, INOUT fewest INT, INOUT source TEXT)
+-- Takes `candidates` ("FROM ... WHERE ...") as the source when none is taken yet
+-- and it has fewer than `enough` rows. The word table is counted in its narrow
+-- index; the count stops at `enough`.
+CREATE OR REPLACE PROCEDURE CariSumber(IN candidates TEXT, IN enough INT, INOUT source TEXT)
     READS SQL DATA SQL SECURITY INVOKER
 BEGIN
-    DECLARE found INT;
-    CALL CariHitung(CONCAT('SELECT 1 ', REPLACE(candidates, 'FROM katalagu WHERE',
-                                                'FROM katalagu FORCE INDEX (katalagu_kata) WHERE')),
-                    fewest, found);
-    IF found < fewest THEN
-        SET fewest = found;
-        SET source = candidates;
+    DECLARE beyond INT;
+    IF source IS NULL THEN
+        CALL CariNilai(CONCAT('SELECT 1 INTO @cari_hitung ',
+                              REPLACE(candidates, 'FROM katalagu WHERE',
+                                      'FROM katalagu FORCE INDEX (katalagu_kata) WHERE'),
+                              ' LIMIT ', GREATEST(enough, 1) - 1, ', 1'), beyond);
+        IF beyond = 0 AND enough > 0 THEN
+            SET source = candidates;
+        END IF;
     END IF;
 END//
 
@@ -317,15 +319,6 @@ BEGIN
     CALL CariHitung(CONCAT('SELECT 1 FROM (SELECT (', match_sql, ') AS hit ', walk,
                            ' ORDER BY ', sort_keys, ' LIMIT ', examined, ') w WHERE hit'),
                     reach, found);
-END//
-
--- How many rows a walk that found `found` of `reach` rows among its first
--- `examined` would pass to find them all, up to 16 times as many: a source with
--- fewer candidates is collected instead.
-CREATE OR REPLACE FUNCTION CariPanjangJalan(reach INT, examined INT, found INT)
-    RETURNS INT DETERMINISTIC NO SQL
-BEGIN
-    RETURN LEAST(16 * examined, CEIL(reach * examined / GREATEST(found, 0.5)));
 END//
 
 -- "FROM katalagu WHERE ..." for the title words at position min_position or
@@ -361,14 +354,17 @@ END//
 --   sort them. Cheap when the source is small.
 -- An artist search finds the matching names first and so knows how many songs
 -- a tier has: it collects them when they are few and walks otherwise. A title
--- search counts its sources up to a bound that grows with the rows asked for:
--- the titles in the index range of the first word and, for each word, the word
--- table's titles, and collects the smallest under the bound. When none is, one
--- searched word is walked in order: its matches are as dense as its source is
--- large. Several words may match together far more rarely than each alone, so
--- their walk is tried on a limited number of rows first, and a source smaller
--- than the walk it predicts is collected instead.
--- When the first tier fills the rows asked for, the second is not read.
+-- search counts its sources, up to a bound that grows with the rows asked for
+-- and the catalogue: the titles in the index range of the first word (first
+-- tier) and, for each searched word, the word table's titles (both tiers), and
+-- collects the first source under the bound. When none is, one searched word
+-- is walked in order: its matches are as dense as its sources are large.
+-- Several words may match together far more rarely than each alone, so their
+-- walk is first tried on a limited number of rows; when it finds too few there,
+-- the first tier reads the first word's range and the second collects the
+-- songs of the last word, which stands furthest back and so is the rarest.
+-- The first tier is read once into a table of the session; when it fills the
+-- rows asked for, the second is not read.
 CREATE OR REPLACE PROCEDURE CariJudulArtis(
     IN keyword_class INT, IN group_id INT, IN category_id INT, IN list_mode INT,
     IN title_pattern VARCHAR(400), IN artist_pattern VARCHAR(400),
@@ -379,9 +375,10 @@ BEGIN
         VARCHAR(400) CHARSET utf8mb4 COLLATE utf8mb4_unicode_ci;
     DECLARE by_artist BOOLEAN;
     DECLARE target, columns_read, sort_keys, ordered_index, range_index, group_set, filters,
-            starts_with, first_word, walk, walk_start, range_source, name_rows, songs_of_names,
+            word_filters, starts_with, first_word, walk, walk_start, range_source, name_rows,
+            songs_of_names,
             first_source, second_source, first_tier, second_tier TEXT;
-    DECLARE list_order, first_row, wanted, reach, enough, fewest, word_count, found, i INT;
+    DECLARE list_order, first_row, wanted, reach, songs, enough, few, word_count, found, i INT;
 
     SET title_words = KataDariPola(title_pattern);
     SET artist_words = KataDariPola(artist_pattern);
@@ -393,18 +390,24 @@ BEGIN
     SET first_row = GREATEST(IFNULL(row_offset, 0), 0);
     SET wanted = GREATEST(IFNULL(row_count, 0), 0);
     SET reach = first_row + wanted;
-    -- Collecting a candidate costs about twice as much as walking past a row:
-    -- the two cost the same for sqrt(reach * songs / 2) candidates. A session
-    -- may set the bound in @cari_batas: 0 walks every tier, a large bound
-    -- collects wherever it can (the results are the same, only slower).
-    CALL CariNilai('SELECT MAX(idlagu) INTO @cari_hitung FROM lagu', found);
-    SET enough = IFNULL(@cari_batas, LEAST(20000, GREATEST(500, CEIL(SQRT(reach * found / 2)))));
+    -- Collecting a candidate from the word tables costs about eight times as
+    -- much as walking past a row: the two cost the same for
+    -- sqrt(reach * songs / 8) candidates. A session may set the bound in
+    -- @cari_batas: 0 walks every tier, a large bound collects wherever it can
+    -- (the rows are the same, only slower).
+    CALL CariNilai('SELECT MAX(idlagu) INTO @cari_hitung FROM lagu', songs);
+    SET enough = IFNULL(@cari_batas, LEAST(20000, GREATEST(500, CEIL(SQRT(reach * songs / 8)))));
+    -- Several words are tried on a walk (below) unless a source is quite small.
+    SET few = IFNULL(@cari_batas, LEAST(enough, 10 * reach + 100));
 
+    -- The cheap comparisons first: a row they reject is not matched against
+    -- the words.
     SET filters = CONCAT(
         CASE list_order WHEN 1 THEN ' AND hits = 1' WHEN 2 THEN ' AND baru = 1'
                         WHEN 3 THEN ' AND jumlahputar > 0' WHEN 4 THEN ' AND hd = 1' ELSE '' END,
         IF(group_id <> 0, CONCAT(' AND idgolongan = ', group_id), ''),
-        IF(IFNULL(category_id, 0) <> 0, CONCAT(' AND idgenre = ', category_id), ''),
+        IF(IFNULL(category_id, 0) <> 0, CONCAT(' AND idgenre = ', category_id), ''));
+    SET word_filters = CONCAT(
         IF(title_words <> '',
            CONCAT(' AND ', SqlLike('CONCAT('' '', judul)', CONCAT('% ', PolaAwalKata(title_words)))),
            ''),
@@ -429,23 +432,24 @@ BEGIN
 
     IF target_words = '' THEN
         -- No words: the whole list, or one group's songs when they are few.
-        SET first_source = walk;
         IF group_id <> 0 AND ordered_index <> range_index THEN
-            SET fewest = enough;
             CALL CariSumber(CONCAT('FROM lagu FORCE INDEX (', range_index,
-                                   ') WHERE idgolongan = ', group_id), fewest, first_source);
+                                   ') WHERE idgolongan = ', group_id), enough, first_source);
         END IF;
-        SET @cari_sql = CONCAT('SELECT judul, artis, idlagu ', first_source, filters,
+        SET @cari_sql = CONCAT('SELECT judul, artis, idlagu ', IFNULL(first_source, walk), filters,
+                               word_filters,
                                ' ORDER BY ', sort_keys, ' LIMIT ', first_row, ', ', wanted);
     ELSE
         SET starts_with = SqlLike(target, PolaAwalKata(target_words));
         SET first_word = SqlLike(target, PolaAwalKata(SUBSTRING_INDEX(target_words, ' ', 1)));
         SET word_count = 1 + CHAR_LENGTH(target_words) - CHAR_LENGTH(REPLACE(target_words, ' ', ''));
         SET last_word = SUBSTRING_INDEX(target_words, ' ', -1);
-        SET first_tier = CONCAT('SELECT {distinct} 1 AS tier, ', columns_read, ' {source} AND ',
-                                starts_with, filters, ' ORDER BY ', sort_keys, ' LIMIT ', reach);
-        SET second_tier = CONCAT('SELECT {distinct} 2 AS tier, ', columns_read, ' {source} AND NOT ',
-                                 starts_with, filters, ' ORDER BY ', sort_keys, ' LIMIT ', reach);
+        SET first_tier = CONCAT('SELECT {distinct} 1 AS tier, ', columns_read, ' {source}', filters,
+                                ' AND ', starts_with, word_filters,
+                                ' ORDER BY ', sort_keys, ' LIMIT ', reach);
+        SET second_tier = CONCAT('SELECT {distinct} 2 AS tier, ', columns_read, ' {source}', filters,
+                                 ' AND NOT ', starts_with, word_filters,
+                                 ' ORDER BY ', sort_keys, ' LIMIT ', reach);
         IF by_artist THEN
             -- The names of the first tier and how many songs they have in the
             -- group; the songs of a name are one range of the artist index.
@@ -478,34 +482,45 @@ BEGIN
             SET range_source = CONCAT('FROM lagu FORCE INDEX (', range_index, ') WHERE ',
                                       IF(group_id <> 0, CONCAT('idgolongan = ', group_id, ' AND '), ''),
                                       first_word);
-            SET fewest = enough;
-            CALL CariSumber(range_source, fewest, first_source);
+            -- In Songlist and HD the range is read in the list's own order, so a
+            -- walk reads it as cheaply. Elsewhere its rows are sorted, which is
+            -- worth it while they are fewer than a walk passes.
+            IF ordered_index <> range_index THEN
+                CALL CariSumber(range_source, IF(word_count > 1, few, IFNULL(@cari_batas,
+                                    LEAST(50000, CEIL(SQRT(reach * songs))))), first_source);
+            END IF;
             SET i = word_count;
-            WHILE i > 1 AND fewest > 0 DO
+            WHILE i > 1 AND first_source IS NULL DO
                 CALL CariSumber(SqlKataLagu(group_set, SUBSTRING_INDEX(
                                     SUBSTRING_INDEX(target_words, ' ', i), ' ', -1), i),
-                                fewest, first_source);
+                                few, first_source);
                 SET i = i - 1;
             END WHILE;
             IF first_source IS NULL AND word_count > 1 THEN
-                CALL CariCobaJalan(CONCAT(starts_with, filters),
+                CALL CariCobaJalan(CONCAT('TRUE', filters, ' AND ', starts_with, word_filters),
                                    CONCAT(walk_start, IF(ordered_index = range_index,
                                                          CONCAT(' AND ', first_word), '')),
                                    sort_keys, enough, reach, found);
-                IF found < reach THEN
-                    SET fewest = CariPanjangJalan(reach, enough, found);
-                    CALL CariSumber(range_source, fewest, first_source);
-                    CALL CariSumber(SqlKataLagu(group_set, last_word, word_count), fewest,
-                                    first_source);
+                -- Past the trial, the range of the first word: read in order in
+                -- Songlist and HD, where it is the walk itself.
+                IF found < reach AND enough > 0 THEN
+                    SET first_source = range_source;
                 END IF;
             END IF;
         END IF;
-        SET first_tier = SqlTingkat(first_tier, IFNULL(first_source, walk));
-
-        CALL CariHitung(first_tier, reach, found);
+        -- The first tier is read once, into a table of the session.
+        CREATE TEMPORARY TABLE IF NOT EXISTS cari_tingkat_satu (
+            tier TINYINT NOT NULL, judul VARCHAR(150) NOT NULL, artis VARCHAR(150) NOT NULL,
+            idlagu INT NOT NULL, jumlahputar INT NULL, tanggalmasuk DATE NULL
+        ) ENGINE=MEMORY DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
+        TRUNCATE TABLE cari_tingkat_satu;
+        CALL CariNilai(CONCAT('INSERT INTO cari_tingkat_satu (tier, ', columns_read, ') ',
+                              SqlTingkat(first_tier, IFNULL(first_source, walk))), found);
+        CALL CariNilai('SELECT COUNT(*) INTO @cari_hitung FROM cari_tingkat_satu', found);
+        SET first_tier = CONCAT('SELECT tier, ', columns_read, ' FROM cari_tingkat_satu');
         IF found >= reach THEN
             -- The first tier fills the rows asked for: the second is not read.
-            SET @cari_sql = CONCAT('SELECT judul, artis, idlagu FROM (', first_tier, ') hasil',
+            SET @cari_sql = CONCAT('SELECT judul, artis, idlagu FROM cari_tingkat_satu',
                                    ' ORDER BY ', sort_keys, ' LIMIT ', first_row, ', ', wanted);
         ELSE
             IF by_artist THEN
@@ -524,21 +539,19 @@ BEGIN
             ELSE
                 -- Second tier: the first word is not the first of the title, so
                 -- the j-th searched word starts word j + 1 or later.
-                SET fewest = enough;
                 SET i = word_count;
-                WHILE i >= 1 AND fewest > 0 DO
+                WHILE i >= 1 AND second_source IS NULL DO
                     CALL CariSumber(SqlKataLagu(group_set, SUBSTRING_INDEX(
                                         SUBSTRING_INDEX(target_words, ' ', i), ' ', -1), i + 1),
-                                    fewest, second_source);
+                                    few, second_source);
                     SET i = i - 1;
                 END WHILE;
                 IF second_source IS NULL AND word_count > 1 THEN
-                    CALL CariCobaJalan(CONCAT('NOT ', starts_with, filters), walk_start, sort_keys,
+                    CALL CariCobaJalan(CONCAT('TRUE', filters, ' AND NOT ', starts_with, word_filters),
+                                       walk_start, sort_keys,
                                        enough, reach, found);
-                    IF found < reach THEN
-                        SET fewest = CariPanjangJalan(reach, enough, found);
-                        CALL CariSumber(SqlKataLagu(group_set, last_word, word_count + 1), fewest,
-                                        second_source);
+                    IF found < reach AND enough > 0 THEN
+                        SET second_source = SqlKataLagu(group_set, last_word, word_count + 1);
                     END IF;
                 END IF;
             END IF;

@@ -19,8 +19,9 @@ using testsupport::AdminDb;
 using testsupport::ProgramFolder;
 
 // How the procedure may read a tier: its own choice, always walking an index in
-// order, or always collecting candidates from the word and artist tables.
-enum class Plan { Chosen, Walk, Collect };
+// order, always collecting candidates from the word and artist tables, or with
+// a bound of one row, so that several words fall back from their trial walk.
+enum class Plan { Chosen, Walk, Collect, Fallback };
 
 const char* planName(Plan plan) {
     switch (plan) {
@@ -30,6 +31,8 @@ const char* planName(Plan plan) {
             return "walk";
         case Plan::Collect:
             return "collect";
+        case Plan::Fallback:
+            return "fallback";
     }
     return "?";
 }
@@ -74,16 +77,18 @@ protected:
             "(12, 'RATE 100%', 'THE PERCENTS', 3, 2, 0, 0, 1, 1, '2022-03-03'),"
             "(13, 'LOVE IN RAIN', 'ARI LANE', 1, 1, 1, 1, 1, 20, '2026-09-09'),"
             "(14, 'YOU MY LOVE LOVELY', 'MOON RIVERS', 2, 5, 0, 0, 1, 0, '2025-05-05'),"
-            "(15, 'cinta sejati', 'DEWI LESTARI', 1, 1, 0, 0, 0, 0, '2025-01-01')");
+            "(15, 'cinta sejati', 'DEWI LESTARI', 1, 1, 0, 0, 0, 0, '2025-01-01'),"
+            "(18, 'OH MY LOVE', 'ARI LANE', 3, 2, 0, 0, 0, 0, '2019-01-01')");
     }
     void TearDown() override {
         songs.exec("DELETE FROM lagu;\nINSERT INTO lagu SELECT * FROM saved_lagu");
     }
 
     void usePlan(Plan plan) {
-        session.SetText(plan == Plan::Walk      ? "SET @cari_batas = 0"
-                        : plan == Plan::Collect ? "SET @cari_batas = 1000000"
-                                                : "SET @cari_batas = NULL");
+        session.SetText(plan == Plan::Walk       ? "SET @cari_batas = 0"
+                        : plan == Plan::Collect  ? "SET @cari_batas = 1000000"
+                        : plan == Plan::Fallback ? "SET @cari_batas = 1"
+                                                 : "SET @cari_batas = NULL");
         session.Execute();
     }
 
@@ -124,14 +129,14 @@ TEST_F(SearchTest, EachWordStartsAWordInOrderIgnoringCaseAndAccents) {
     } cases[] = {
         {"titles starting with the word first, then the others",
          {kTitle, "LOVE"},
-         {"13", "2", "3", "1", "14"}},
+         {"13", "2", "3", "1", "18", "14"}},
         {"inside a word is no match", {kTitle, "OVE"}, {}},
-        {"lower case", {kTitle, "love"}, {"13", "2", "3", "1", "14"}},
-        {"words in order", {kTitle, "MY%LOVE"}, {"1", "14"}},
+        {"lower case", {kTitle, "love"}, {"13", "2", "3", "1", "18", "14"}},
+        {"words in order", {kTitle, "MY%LOVE"}, {"1", "18", "14"}},
         {"words out of order", {kTitle, "LOVE%MY"}, {}},
-        {"initials", {kTitle, "M%L"}, {"1", "14"}},
+        {"initials", {kTitle, "M%L"}, {"1", "18", "14"}},
         {"three initials", {kTitle, "Y%M%L"}, {"14"}},
-        {"blanks at the ends and doubled", {kTitle, "%MY%%LOVE%"}, {"1", "14"}},
+        {"blanks at the ends and doubled", {kTitle, "%MY%%LOVE%"}, {"1", "18", "14"}},
         {"accents ignored", {kTitle, "ete"}, {"4", "5"}},
         {"accents ignored the other way", {kTitle, "ÉTERNAL"}, {"5"}},
         {"a later accented word", {kTitle, "ETERNEL"}, {"4"}},
@@ -145,7 +150,7 @@ TEST_F(SearchTest, EachWordStartsAWordInOrderIgnoringCaseAndAccents) {
         {"underscore is no wildcard", {kTitle, "A_B"}, {"10"}},
         {"a backslash makes the next character plain",
          {kTitle, "LO\\VE"},
-         {"13", "2", "3", "1", "14"}},
+         {"13", "2", "3", "1", "18", "14"}},
         {"artist initials", {kArtist, "B%M"}, {"9", "3", "1"}},
         {"artist starting with the word first", {kArtist, "MOON"}, {"5", "14", "4"}},
         {"artist accents", {kArtist, "celine"}, {"4"}},
@@ -153,7 +158,7 @@ TEST_F(SearchTest, EachWordStartsAWordInOrderIgnoringCaseAndAccents) {
         {"artists by name, then title", {kArtist, "THE"}, {"6", "12", "10", "11"}},
         {"no match", {kTitle, "ZZZ"}, {}},
     };
-    for (Plan plan : {Plan::Chosen, Plan::Walk, Plan::Collect}) {
+    for (Plan plan : {Plan::Chosen, Plan::Walk, Plan::Collect, Plan::Fallback}) {
         usePlan(plan);
         for (const auto& c : cases) {
             EXPECT_EQ(search(c.query), c.ids) << c.what << ", " << planName(plan);
@@ -173,7 +178,9 @@ TEST_F(SearchTest, StartingWithTheWordComesFirstInEveryListModeAndFilter) {
          {kTitle, "LOVE", 3},
          {"13", "3", "1"}},
         {"HD", {kTitle, "LOVE", 4}, {"13", "3", "1", "14"}},
-        {"an unknown mode lists like Songlist", {kTitle, "LOVE", 9}, {"13", "2", "3", "1", "14"}},
+        {"an unknown mode lists like Songlist",
+         {kTitle, "LOVE", 9},
+         {"13", "2", "3", "1", "18", "14"}},
         {"group", {kTitle, "LOVE", 0, 2}, {"2", "1", "14"}},
         {"another group", {kTitle, "LOVE", 0, 1}, {"13", "3"}},
         {"category", {kTitle, "LOVE", 0, 0, 1}, {"13", "3", "1"}},
@@ -184,7 +191,7 @@ TEST_F(SearchTest, StartingWithTheWordComesFirstInEveryListModeAndFilter) {
         {"no words, Popular in a group", {kTitle, "", 3, 2}, {"1", "6", "4"}},
         {"no words, New in a group", {kTitle, "", 2, 1}, {"5", "13"}},
     };
-    for (Plan plan : {Plan::Chosen, Plan::Walk, Plan::Collect}) {
+    for (Plan plan : {Plan::Chosen, Plan::Walk, Plan::Collect, Plan::Fallback}) {
         usePlan(plan);
         for (const auto& c : cases) {
             EXPECT_EQ(search(c.query), c.ids) << c.what << ", " << planName(plan);
@@ -206,7 +213,7 @@ TEST_F(SearchTest, PagesJoinIntoTheWholeListWhateverThePlan) {
     for (const Query& q : queries) {
         const QStringList whole = search(q, 0, 100);
         const QString what = q.pattern + " mode " + QString::number(q.mode);
-        for (Plan plan : {Plan::Chosen, Plan::Walk, Plan::Collect}) {
+        for (Plan plan : {Plan::Chosen, Plan::Walk, Plan::Collect, Plan::Fallback}) {
             usePlan(plan);
             EXPECT_EQ(pageByPage(q), whole) << what << ", " << planName(plan);
             EXPECT_EQ(search(q, 0, 100), whole) << what << ", " << planName(plan);
@@ -259,7 +266,7 @@ TEST_F(SearchTest, TheSearchTablesFollowEveryEditOfTheSongs) {
     songs.exec("UPDATE lagu SET idlagu = 21 WHERE idlagu = 20");
     EXPECT_TRUE(search({kTitle, "TITLE"}).contains("21"));
     songs.exec("DELETE FROM lagu WHERE idlagu = 3");
-    EXPECT_EQ(search({kTitle, "LOVE"}), QStringList({"13", "2", "1", "14"}));
+    EXPECT_EQ(search({kTitle, "LOVE"}), QStringList({"13", "2", "1", "18", "14"}));
     EXPECT_EQ(search({kArtist, "MARS"}), QStringList({"1"}));
 
     const auto tables = [this] {
