@@ -34,10 +34,11 @@ ALTER TABLE lagu
 -- and sorts on: a song found here is checked against every searched word and
 -- sorted without reading lagu. A title that starts with the searched word is
 -- found through lagu's own indexes; this table finds the titles where a later
--- word starts with it. Keyed by group first, so that a search within one group
--- reads that group's words only, then by posisi, the position with 4 standing
--- for 4 and later: where the first searched word is not the first word, the
--- second can only be the third word or later, and those are far fewer.
+-- word starts with it. Keyed by posisi, the position with 4 standing for 4 and
+-- later (where the first searched word is not the first word, the second can
+-- only be the third word or later, and those are far fewer), then by the word;
+-- a second key puts the group first, so that a search within one group reads
+-- that group's words only.
 CREATE TABLE IF NOT EXISTS katalagu (
     idgolongan   INT NOT NULL,
     posisi       TINYINT UNSIGNED NOT NULL COMMENT 'LEAST(urutan, 4)',
@@ -52,8 +53,8 @@ CREATE TABLE IF NOT EXISTS katalagu (
     hd           TINYINT NOT NULL,
     jumlahputar  INT NOT NULL,
     tanggalmasuk DATE NOT NULL,
-    PRIMARY KEY (idgolongan, posisi, kata, idlagu, urutan),
-    KEY katalagu_kata (idgolongan, posisi, kata) COMMENT 'counts words cheaply'
+    PRIMARY KEY (posisi, kata, idgolongan, idlagu, urutan),
+    KEY katalagu_golongan (idgolongan, posisi, kata)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- The artists, one row per name and group with its number of songs, and every
@@ -104,7 +105,7 @@ BEGIN
       JOIN (SELECT n.seq AS urutan, SUBSTRING_INDEX(SUBSTRING_INDEX(title, ' ', n.seq), ' ', -1) AS kata
               FROM seq_2_to_150 n
              WHERE n.seq <= 1 + CHAR_LENGTH(title) - CHAR_LENGTH(REPLACE(title, ' ', ''))) w
-        ON k.idgolongan = group_id AND k.posisi = LEAST(w.urutan, 4) AND k.kata = w.kata
+        ON k.posisi = LEAST(w.urutan, 4) AND k.kata = w.kata AND k.idgolongan = group_id
        AND k.idlagu = song_id AND k.urutan = w.urutan;
 END//
 
@@ -292,16 +293,13 @@ BEGIN
 END//
 
 -- Takes `candidates` ("FROM ... WHERE ...") as the source when none is taken yet
--- and it has fewer than `enough` rows. The word table is counted in its narrow
--- index; the count stops at `enough`.
+-- and it has fewer than `enough` rows; the count stops at `enough`.
 CREATE OR REPLACE PROCEDURE CariSumber(IN candidates TEXT, IN enough INT, INOUT source TEXT)
     READS SQL DATA SQL SECURITY INVOKER
 BEGIN
     DECLARE beyond INT;
     IF source IS NULL THEN
-        CALL CariNilai(CONCAT('SELECT 1 INTO @cari_hitung ',
-                              REPLACE(candidates, 'FROM katalagu WHERE',
-                                      'FROM katalagu FORCE INDEX (katalagu_kata) WHERE'),
+        CALL CariNilai(CONCAT('SELECT 1 INTO @cari_hitung ', candidates,
                               ' LIMIT ', GREATEST(enough, 1) - 1, ', 1'), beyond);
         IF beyond = 0 AND enough > 0 THEN
             SET source = candidates;
@@ -321,14 +319,15 @@ BEGIN
                     reach, found);
 END//
 
--- "FROM katalagu WHERE ..." for the title words at position min_position or
--- later that start with `word`.
-CREATE OR REPLACE FUNCTION SqlKataLagu(group_set TEXT, word VARCHAR(400), min_position INT)
+-- "FROM katalagu ... WHERE ..." for the title words at position min_position
+-- or later that start with `word`, in the group when it is not 0.
+CREATE OR REPLACE FUNCTION SqlKataLagu(group_id INT, word VARCHAR(400), min_position INT)
     RETURNS TEXT CHARSET utf8mb4 DETERMINISTIC NO SQL
 BEGIN
-    RETURN CONCAT('FROM katalagu WHERE idgolongan ', group_set,
-                  ' AND posisi IN (', CASE WHEN min_position <= 2 THEN '2, 3, 4'
-                                           WHEN min_position = 3 THEN '3, 4' ELSE '4' END,
+    RETURN CONCAT('FROM katalagu FORCE INDEX (', IF(group_id <> 0, 'katalagu_golongan', 'PRIMARY'),
+                  ') WHERE ', IF(group_id <> 0, CONCAT('idgolongan = ', group_id, ' AND '), ''),
+                  'posisi IN (', CASE WHEN min_position <= 2 THEN '2, 3, 4'
+                                      WHEN min_position = 3 THEN '3, 4' ELSE '4' END,
                   ') AND ', SqlLike('kata', PolaAwalKata(word)));
 END//
 
@@ -337,9 +336,7 @@ END//
 CREATE OR REPLACE FUNCTION SqlTingkat(tier_template TEXT, source TEXT)
     RETURNS TEXT CHARSET utf8mb4 DETERMINISTIC NO SQL
 BEGIN
-    RETURN REPLACE(REPLACE(tier_template, '{source}',
-                           REPLACE(source, 'FROM katalagu WHERE',
-                                   'FROM katalagu FORCE INDEX (PRIMARY) WHERE')),
+    RETURN REPLACE(REPLACE(tier_template, '{source}', source),
                    '{distinct}', IF(source LIKE 'FROM katalagu %', 'DISTINCT', ''));
 END//
 
@@ -374,10 +371,10 @@ BEGIN
     DECLARE title_words, artist_words, target_words, last_word
         VARCHAR(400) CHARSET utf8mb4 COLLATE utf8mb4_unicode_ci;
     DECLARE by_artist BOOLEAN;
-    DECLARE target, columns_read, sort_keys, ordered_index, range_index, group_set, filters,
-            word_filters, starts_with, first_word, walk, walk_start, range_source, name_rows,
-            songs_of_names,
-            first_source, second_source, first_tier, second_tier TEXT;
+    DECLARE target, columns_read, sort_keys, ordered_index, range_index, filters,
+            target_filter, other_filter, starts_with, first_word, walk, walk_start, range_source,
+            range_walk, name_rows, songs_of_names, first_source, second_source, first_tier,
+            second_tier TEXT;
     DECLARE list_order, first_row, wanted, reach, songs, enough, few, word_count, found, i INT;
 
     SET title_words = KataDariPola(title_pattern);
@@ -397,8 +394,6 @@ BEGIN
     -- (the rows are the same, only slower).
     CALL CariNilai('SELECT MAX(idlagu) INTO @cari_hitung FROM lagu', songs);
     SET enough = IFNULL(@cari_batas, LEAST(20000, GREATEST(500, CEIL(SQRT(reach * songs / 8)))));
-    -- Several words are tried on a walk (below) unless a source is quite small.
-    SET few = IFNULL(@cari_batas, LEAST(enough, 10 * reach + 100));
 
     -- The cheap comparisons first: a row they reject is not matched against
     -- the words.
@@ -407,13 +402,12 @@ BEGIN
                         WHEN 3 THEN ' AND jumlahputar > 0' WHEN 4 THEN ' AND hd = 1' ELSE '' END,
         IF(group_id <> 0, CONCAT(' AND idgolongan = ', group_id), ''),
         IF(IFNULL(category_id, 0) <> 0, CONCAT(' AND idgenre = ', category_id), ''));
-    SET word_filters = CONCAT(
-        IF(title_words <> '',
-           CONCAT(' AND ', SqlLike('CONCAT('' '', judul)', CONCAT('% ', PolaAwalKata(title_words)))),
-           ''),
-        IF(artist_words <> '',
-           CONCAT(' AND ', SqlLike('CONCAT('' '', artis)', CONCAT('% ', PolaAwalKata(artist_words)))),
-           ''));
+    SET target_filter = IF(target_words = '', '', CONCAT(' AND ', SqlLike(
+        CONCAT('CONCAT('' '', ', IF(by_artist, 'artis', 'judul'), ')'),
+        CONCAT('% ', PolaAwalKata(IF(by_artist, artist_words, title_words))))));
+    -- A title search may also name an artist: then both must match.
+    SET other_filter = IF(by_artist OR artist_words = '', '', CONCAT(' AND ', SqlLike(
+        'CONCAT('' '', artis)', CONCAT('% ', PolaAwalKata(artist_words)))));
     SET sort_keys = CASE
         WHEN list_order IN (1, 3) THEN 'jumlahputar DESC, judul, artis, idlagu'
         WHEN list_order = 2 THEN 'tanggalmasuk DESC, judul, artis, idlagu'
@@ -437,18 +431,20 @@ BEGIN
                                    ') WHERE idgolongan = ', group_id), enough, first_source);
         END IF;
         SET @cari_sql = CONCAT('SELECT judul, artis, idlagu ', IFNULL(first_source, walk), filters,
-                               word_filters,
+                               other_filter,
                                ' ORDER BY ', sort_keys, ' LIMIT ', first_row, ', ', wanted);
     ELSE
         SET starts_with = SqlLike(target, PolaAwalKata(target_words));
         SET first_word = SqlLike(target, PolaAwalKata(SUBSTRING_INDEX(target_words, ' ', 1)));
         SET word_count = 1 + CHAR_LENGTH(target_words) - CHAR_LENGTH(REPLACE(target_words, ' ', ''));
         SET last_word = SUBSTRING_INDEX(target_words, ' ', -1);
+        -- Several words are tried on a walk (below) unless a source is quite small.
+        SET few = IF(word_count > 1, IFNULL(@cari_batas, LEAST(enough, 10 * reach + 100)), enough);
         SET first_tier = CONCAT('SELECT {distinct} 1 AS tier, ', columns_read, ' {source}', filters,
-                                ' AND ', starts_with, word_filters,
+                                ' AND ', starts_with, other_filter,
                                 ' ORDER BY ', sort_keys, ' LIMIT ', reach);
         SET second_tier = CONCAT('SELECT {distinct} 2 AS tier, ', columns_read, ' {source}', filters,
-                                 ' AND NOT ', starts_with, word_filters,
+                                 ' AND NOT ', starts_with, target_filter, other_filter,
                                  ' ORDER BY ', sort_keys, ' LIMIT ', reach);
         IF by_artist THEN
             -- The names of the first tier and how many songs they have in the
@@ -462,16 +458,6 @@ BEGIN
             SET first_source = IF(found < enough,
                 CONCAT('FROM (SELECT DISTINCT a.artis AS nama ', name_rows, songs_of_names), walk);
         ELSE
-            -- The groups the word table is read for: every group, read from the
-            -- ends of the group index, prepared afresh (a statement the
-            -- procedure keeps from its last run reads the whole index instead).
-            IF group_id <> 0 THEN
-                SET group_set = CONCAT('= ', group_id);
-            ELSE
-                EXECUTE IMMEDIATE 'SELECT GROUP_CONCAT(g.idgolongan) INTO @cari_golongan
-                    FROM (SELECT idgolongan FROM lagu GROUP BY idgolongan) g';
-                SET group_set = CONCAT('IN (', IFNULL(@cari_golongan, 'NULL'), ')');
-            END IF;
             -- The rows a walk passes: its index's range, which in the title's own
             -- order starts at the first word for the first tier.
             SET walk_start = CONCAT('FROM lagu FORCE INDEX (', ordered_index, ') WHERE ', CASE
@@ -489,22 +475,27 @@ BEGIN
                 CALL CariSumber(range_source, IF(word_count > 1, few, IFNULL(@cari_batas,
                                     LEAST(50000, CEIL(SQRT(reach * songs))))), first_source);
             END IF;
+            -- Read as a source, the range comes from the words' own condition.
+            SET range_walk = CONCAT('FROM lagu FORCE INDEX (', range_index, ') WHERE TRUE');
+            IF first_source = range_source THEN
+                SET first_source = range_walk;
+            END IF;
             SET i = word_count;
             WHILE i > 1 AND first_source IS NULL DO
-                CALL CariSumber(SqlKataLagu(group_set, SUBSTRING_INDEX(
+                CALL CariSumber(SqlKataLagu(group_id, SUBSTRING_INDEX(
                                     SUBSTRING_INDEX(target_words, ' ', i), ' ', -1), i),
                                 few, first_source);
                 SET i = i - 1;
             END WHILE;
             IF first_source IS NULL AND word_count > 1 THEN
-                CALL CariCobaJalan(CONCAT('TRUE', filters, ' AND ', starts_with, word_filters),
+                CALL CariCobaJalan(CONCAT('TRUE', filters, ' AND ', starts_with, other_filter),
                                    CONCAT(walk_start, IF(ordered_index = range_index,
                                                          CONCAT(' AND ', first_word), '')),
                                    sort_keys, enough, reach, found);
                 -- Past the trial, the range of the first word: read in order in
                 -- Songlist and HD, where it is the walk itself.
                 IF found < reach AND enough > 0 THEN
-                    SET first_source = range_source;
+                    SET first_source = range_walk;
                 END IF;
             END IF;
         END IF;
@@ -541,17 +532,18 @@ BEGIN
                 -- the j-th searched word starts word j + 1 or later.
                 SET i = word_count;
                 WHILE i >= 1 AND second_source IS NULL DO
-                    CALL CariSumber(SqlKataLagu(group_set, SUBSTRING_INDEX(
+                    CALL CariSumber(SqlKataLagu(group_id, SUBSTRING_INDEX(
                                         SUBSTRING_INDEX(target_words, ' ', i), ' ', -1), i + 1),
                                     few, second_source);
                     SET i = i - 1;
                 END WHILE;
                 IF second_source IS NULL AND word_count > 1 THEN
-                    CALL CariCobaJalan(CONCAT('TRUE', filters, ' AND NOT ', starts_with, word_filters),
+                    CALL CariCobaJalan(CONCAT('TRUE', filters, ' AND NOT ', starts_with, target_filter,
+                                              other_filter),
                                        walk_start, sort_keys,
                                        enough, reach, found);
                     IF found < reach AND enough > 0 THEN
-                        SET second_source = SqlKataLagu(group_set, last_word, word_count + 1);
+                        SET second_source = SqlKataLagu(group_id, last_word, word_count + 1);
                     END IF;
                 END IF;
             END IF;
@@ -566,9 +558,12 @@ BEGIN
     DEALLOCATE PREPARE cari_lagu;
 END//
 
--- A catalogue loaded before these tables existed gets its words once.
+-- A catalogue loaded before these tables existed (or with one of them newly
+-- made) gets its words once.
 BEGIN NOT ATOMIC
-    IF NOT EXISTS (SELECT 1 FROM artislagu) AND EXISTS (SELECT 1 FROM lagu) THEN
+    IF NOT EXISTS (SELECT 1 FROM artislagu) AND EXISTS (SELECT 1 FROM lagu)
+       OR NOT EXISTS (SELECT 1 FROM katalagu) AND EXISTS (SELECT 1 FROM lagu WHERE judul LIKE '% %')
+    THEN
         CALL KataLaguSusunUlang(1);
     END IF;
 END//
