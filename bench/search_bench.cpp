@@ -209,44 +209,41 @@ std::string Name(const char* kind, const Keyword& k, int group, int mode, const 
            kModes[mode] + "/" + stage.name;
 }
 
+// Every benchmark reports the median of its repetitions in real time: the work
+// is the server's, not this process's.
+void Repeat(benchmark::internal::Benchmark* benchmark, int repetitions, bool oneRunEach) {
+    if (oneRunEach) {
+        benchmark->Iterations(1);
+    }
+    benchmark->Repetitions(repetitions)
+        ->ReportAggregatesOnly(true)
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond);
+}
+
 void RegisterSearches(const Options& options) {
     for (const Keyword& k : kKeywords) {
         for (int group : kGroups) {
             for (int mode = 0; mode < 5; ++mode) {
                 for (const Stage& stage : kStages) {
-                    benchmark::RegisterBenchmark(Name("search", k, group, mode, stage).c_str(),
-                                                 RunProcedure, CallText(k, group, mode, stage))
-                        ->Iterations(1)
-                        ->Repetitions(options.searchRepetitions)
-                        ->ReportAggregatesOnly(true)
-                        ->UseRealTime()
-                        ->Unit(benchmark::kMillisecond);
-                    benchmark::RegisterBenchmark(Name("baseline", k, group, mode, stage).c_str(),
-                                                 RunBaseline, BaselineText(k, group, mode, stage))
-                        ->Iterations(1)
-                        ->Repetitions(options.baselineRepetitions)
-                        ->ReportAggregatesOnly(true)
-                        ->UseRealTime()
-                        ->Unit(benchmark::kMillisecond);
+                    Repeat(
+                        benchmark::RegisterBenchmark(Name("search", k, group, mode, stage).c_str(),
+                                                     RunProcedure, CallText(k, group, mode, stage)),
+                        options.searchRepetitions, true);
+                    Repeat(benchmark::RegisterBenchmark(
+                               Name("baseline", k, group, mode, stage).c_str(), RunBaseline,
+                               BaselineText(k, group, mode, stage)),
+                           options.baselineRepetitions, true);
                 }
             }
         }
     }
-    benchmark::RegisterBenchmark("console/connect before a stage", BM_ConsoleConnect)
-        ->Repetitions(options.searchRepetitions)
-        ->ReportAggregatesOnly(true)
-        ->UseRealTime()
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("songlist/fill 715 rows", FillSongList, false)
-        ->Repetitions(options.searchRepetitions)
-        ->ReportAggregatesOnly(true)
-        ->UseRealTime()
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("songlist/fill 715 rows and paint", FillSongList, true)
-        ->Repetitions(options.searchRepetitions)
-        ->ReportAggregatesOnly(true)
-        ->UseRealTime()
-        ->Unit(benchmark::kMillisecond);
+    Repeat(benchmark::RegisterBenchmark("console/connect before a stage", BM_ConsoleConnect),
+           options.searchRepetitions, false);
+    Repeat(benchmark::RegisterBenchmark("songlist/fill 715 rows", FillSongList, false),
+           options.searchRepetitions, false);
+    Repeat(benchmark::RegisterBenchmark("songlist/fill 715 rows and paint", FillSongList, true),
+           options.searchRepetitions, false);
 }
 
 // Keeps the median real time (milliseconds) of every benchmark, by the name it

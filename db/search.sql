@@ -34,12 +34,15 @@ ALTER TABLE lagu
 -- and sorts on: a song found here is checked against every searched word and
 -- sorted without reading lagu. A title that starts with the searched word is
 -- found through lagu's own indexes; this table finds the titles where a later
--- word starts with it. Keyed by posisi, the position with 4 standing for 4 and
--- later (where the first searched word is not the first word, the second can
--- only be the third word or later, and those are far fewer), then by the word;
--- a second key puts the group first, so that a search within one group reads
--- that group's words only.
+-- word starts with it. A word is here once for every list it is in (daftar:
+-- 0 Songlist, 1 Hits, 2 New, 3 Popular, 4 HD), so that a search in one list
+-- reads that list's words only. Keyed by the list, then posisi, the position
+-- with 4 standing for 4 and later (where the first searched word is not the
+-- first word, the second can only be the third word or later, and those are
+-- far fewer), then the word; a second key puts the group before the position,
+-- so that a search within one group reads that group's words only.
 CREATE TABLE IF NOT EXISTS katalagu (
+    daftar       TINYINT UNSIGNED NOT NULL,
     idgolongan   INT NOT NULL,
     posisi       TINYINT UNSIGNED NOT NULL COMMENT 'LEAST(urutan, 4)',
     kata         VARCHAR(150) NOT NULL,
@@ -53,8 +56,8 @@ CREATE TABLE IF NOT EXISTS katalagu (
     hd           TINYINT NOT NULL,
     jumlahputar  INT NOT NULL,
     tanggalmasuk DATE NOT NULL,
-    PRIMARY KEY (posisi, kata, idgolongan, idlagu, urutan),
-    KEY katalagu_golongan (idgolongan, posisi, kata)
+    PRIMARY KEY (daftar, posisi, kata, idgolongan, idlagu, urutan),
+    KEY katalagu_golongan (daftar, idgolongan, posisi, kata)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- The artists, one row per name and group with its number of songs, and every
@@ -86,13 +89,16 @@ DELIMITER //
 CREATE OR REPLACE PROCEDURE KataLaguTambah(IN song_id INT)
     MODIFIES SQL DATA SQL SECURITY INVOKER
 BEGIN
-    INSERT INTO katalagu (idgolongan, posisi, kata, idlagu, urutan, judul, artis, idgenre, hits,
-                          baru, hd, jumlahputar, tanggalmasuk)
-    SELECT l.idgolongan, LEAST(n.seq, 4),
+    INSERT INTO katalagu (daftar, idgolongan, posisi, kata, idlagu, urutan, judul, artis, idgenre,
+                          hits, baru, hd, jumlahputar, tanggalmasuk)
+    SELECT d.seq, l.idgolongan, LEAST(n.seq, 4),
            SUBSTRING_INDEX(SUBSTRING_INDEX(l.judul, ' ', n.seq), ' ', -1), l.idlagu, n.seq,
            l.judul, l.artis, l.idgenre, l.hits, l.baru, l.hd, l.jumlahputar, l.tanggalmasuk
       FROM lagu l JOIN seq_2_to_150 n
         ON n.seq <= 1 + CHAR_LENGTH(l.judul) - CHAR_LENGTH(REPLACE(l.judul, ' ', ''))
+      JOIN seq_0_to_4 d
+        ON d.seq = 0 OR d.seq = 1 AND l.hits = 1 OR d.seq = 2 AND l.baru = 1
+        OR d.seq = 3 AND l.jumlahputar > 0 OR d.seq = 4 AND l.hd = 1
      WHERE l.idlagu = song_id
        AND SUBSTRING_INDEX(SUBSTRING_INDEX(l.judul, ' ', n.seq), ' ', -1) <> '';
 END//
@@ -105,8 +111,8 @@ BEGIN
       JOIN (SELECT n.seq AS urutan, SUBSTRING_INDEX(SUBSTRING_INDEX(title, ' ', n.seq), ' ', -1) AS kata
               FROM seq_2_to_150 n
              WHERE n.seq <= 1 + CHAR_LENGTH(title) - CHAR_LENGTH(REPLACE(title, ' ', ''))) w
-        ON k.posisi = LEAST(w.urutan, 4) AND k.kata = w.kata AND k.idgolongan = group_id
-       AND k.idlagu = song_id AND k.urutan = w.urutan;
+        ON k.daftar IN (0, 1, 2, 3, 4) AND k.posisi = LEAST(w.urutan, 4) AND k.kata = w.kata
+       AND k.idgolongan = group_id AND k.idlagu = song_id AND k.urutan = w.urutan;
 END//
 
 CREATE OR REPLACE PROCEDURE ArtisLaguTambah(IN artist VARCHAR(150), IN group_id INT)
@@ -152,13 +158,16 @@ BEGIN
     -- Each song is joined to the positions of its own words only; a join buffer
     -- would test every position against every song instead.
     SET SESSION join_cache_level = 0;
-    INSERT INTO katalagu (idgolongan, posisi, kata, idlagu, urutan, judul, artis, idgenre, hits,
-                          baru, hd, jumlahputar, tanggalmasuk)
-    SELECT l.idgolongan, LEAST(n.seq, 4),
+    INSERT INTO katalagu (daftar, idgolongan, posisi, kata, idlagu, urutan, judul, artis, idgenre,
+                          hits, baru, hd, jumlahputar, tanggalmasuk)
+    SELECT d.seq, l.idgolongan, LEAST(n.seq, 4),
            SUBSTRING_INDEX(SUBSTRING_INDEX(l.judul, ' ', n.seq), ' ', -1), l.idlagu, n.seq,
            l.judul, l.artis, l.idgenre, l.hits, l.baru, l.hd, l.jumlahputar, l.tanggalmasuk
       FROM lagu l STRAIGHT_JOIN seq_2_to_150 n
         ON n.seq <= 1 + CHAR_LENGTH(l.judul) - CHAR_LENGTH(REPLACE(l.judul, ' ', ''))
+      STRAIGHT_JOIN seq_0_to_4 d
+        ON d.seq = 0 OR d.seq = 1 AND l.hits = 1 OR d.seq = 2 AND l.baru = 1
+        OR d.seq = 3 AND l.jumlahputar > 0 OR d.seq = 4 AND l.hd = 1
      WHERE l.idlagu >= IFNULL(first_song, 1)
        AND SUBSTRING_INDEX(SUBSTRING_INDEX(l.judul, ' ', n.seq), ' ', -1) <> '';
     SET SESSION join_cache_level = saved_join_cache;
@@ -319,15 +328,18 @@ BEGIN
                     reach, found);
 END//
 
--- "FROM katalagu ... WHERE ..." for the title words at position min_position
--- or later that start with `word`, in the group when it is not 0.
-CREATE OR REPLACE FUNCTION SqlKataLagu(group_id INT, word VARCHAR(400), min_position INT)
+-- "FROM katalagu ... WHERE ..." for the title words of list `list_order` at
+-- position min_position or later that start with `word`, in the group when it
+-- is not 0.
+CREATE OR REPLACE FUNCTION SqlKataLagu(list_order INT, group_id INT, word VARCHAR(400),
+                                       min_position INT)
     RETURNS TEXT CHARSET utf8mb4 DETERMINISTIC NO SQL
 BEGIN
     RETURN CONCAT('FROM katalagu FORCE INDEX (', IF(group_id <> 0, 'katalagu_golongan', 'PRIMARY'),
-                  ') WHERE ', IF(group_id <> 0, CONCAT('idgolongan = ', group_id, ' AND '), ''),
-                  'posisi IN (', CASE WHEN min_position <= 2 THEN '2, 3, 4'
-                                      WHEN min_position = 3 THEN '3, 4' ELSE '4' END,
+                  ') WHERE daftar = ', list_order,
+                  IF(group_id <> 0, CONCAT(' AND idgolongan = ', group_id), ''),
+                  ' AND posisi IN (', CASE WHEN min_position <= 2 THEN '2, 3, 4'
+                                           WHEN min_position = 3 THEN '3, 4' ELSE '4' END,
                   ') AND ', SqlLike('kata', PolaAwalKata(word)));
 END//
 
@@ -482,7 +494,7 @@ BEGIN
             END IF;
             SET i = word_count;
             WHILE i > 1 AND first_source IS NULL DO
-                CALL CariSumber(SqlKataLagu(group_id, SUBSTRING_INDEX(
+                CALL CariSumber(SqlKataLagu(list_order, group_id, SUBSTRING_INDEX(
                                     SUBSTRING_INDEX(target_words, ' ', i), ' ', -1), i),
                                 few, first_source);
                 SET i = i - 1;
@@ -532,7 +544,7 @@ BEGIN
                 -- the j-th searched word starts word j + 1 or later.
                 SET i = word_count;
                 WHILE i >= 1 AND second_source IS NULL DO
-                    CALL CariSumber(SqlKataLagu(group_id, SUBSTRING_INDEX(
+                    CALL CariSumber(SqlKataLagu(list_order, group_id, SUBSTRING_INDEX(
                                         SUBSTRING_INDEX(target_words, ' ', i), ' ', -1), i + 1),
                                     few, second_source);
                     SET i = i - 1;
@@ -543,7 +555,8 @@ BEGIN
                                        walk_start, sort_keys,
                                        enough, reach, found);
                     IF found < reach AND enough > 0 THEN
-                        SET second_source = SqlKataLagu(group_id, last_word, word_count + 1);
+                        SET second_source = SqlKataLagu(list_order, group_id, last_word,
+                                                        word_count + 1);
                     END IF;
                 END IF;
             END IF;

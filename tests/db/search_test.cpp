@@ -288,6 +288,9 @@ TEST_F(SearchTest, TheSearchTablesFollowEveryEditOfTheSongs) {
 // The console's account runs the search but may not change its tables, not
 // even through the routines that keep them.
 TEST_F(SearchTest, TheConsolesAccountCannotWriteTheSearchTables) {
+    const auto wordRows = [this] { return songs.scalar("SELECT COUNT(*) FROM katalagu").toInt(); };
+    const int before = wordRows();
+    ASSERT_GT(before, 0);
     const QString denied[] = {
         "DELETE FROM katalagu",
         "CALL KataLaguSusunUlang(1)",
@@ -298,7 +301,7 @@ TEST_F(SearchTest, TheConsolesAccountCannotWriteTheSearchTables) {
         session.SetText(statement);
         EXPECT_THROW(session.Execute(), EDatabaseError) << statement;
     }
-    EXPECT_EQ(songs.scalar("SELECT COUNT(*) FROM katalagu WHERE idlagu = 1").toInt(), 1);
+    EXPECT_EQ(wordRows(), before);
 }
 
 }  // namespace
