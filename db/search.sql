@@ -145,13 +145,19 @@ CREATE OR REPLACE PROCEDURE KataLaguSusunUlang(IN first_song INT)
     MODIFIES SQL DATA SQL SECURITY INVOKER
 BEGIN
     DECLARE saved_join_cache INT DEFAULT @@SESSION.join_cache_level;
+    DECLARE saved_unique_checks INT DEFAULT @@SESSION.unique_checks;
+    DECLARE saved_foreign_key_checks INT DEFAULT @@SESSION.foreign_key_checks;
     DECLARE EXIT HANDLER FOR SQLEXCEPTION
     BEGIN
-        SET SESSION join_cache_level = saved_join_cache;
+        SET SESSION join_cache_level = saved_join_cache, unique_checks = saved_unique_checks,
+            foreign_key_checks = saved_foreign_key_checks;
         RESIGNAL;
     END;
     IF IFNULL(first_song, 1) <= 1 THEN
+        -- Into an empty table without these checks InnoDB sorts the rows and
+        -- builds the indexes at once instead of row by row.
         TRUNCATE TABLE katalagu;
+        SET SESSION unique_checks = 0, foreign_key_checks = 0;
     ELSE
         DELETE FROM katalagu WHERE idlagu >= first_song;
     END IF;
@@ -170,7 +176,8 @@ BEGIN
         OR d.seq = 3 AND l.jumlahputar > 0 OR d.seq = 4 AND l.hd = 1
      WHERE l.idlagu >= IFNULL(first_song, 1)
        AND SUBSTRING_INDEX(SUBSTRING_INDEX(l.judul, ' ', n.seq), ' ', -1) <> '';
-    SET SESSION join_cache_level = saved_join_cache;
+    SET SESSION join_cache_level = saved_join_cache, unique_checks = saved_unique_checks,
+        foreign_key_checks = saved_foreign_key_checks;
 
     TRUNCATE TABLE artislagu;
     TRUNCATE TABLE kataartis;
