@@ -72,7 +72,7 @@ QString TAdoCommand::StatementText() const {
     return kind_ == Kind::StoredProc ? QStringLiteral("CALL ") + text_ : text_;
 }
 
-void TAdoCommand::Open() {
+QSqlQuery TAdoCommand::Run() {
     Close();
     connection_->EnsureOpen();
     QSqlQuery query(connection_->Database());
@@ -80,6 +80,11 @@ void TAdoCommand::Open() {
     if (!query.exec(StatementText())) {
         ThrowQueryError(query, *connection_);
     }
+    return query;
+}
+
+void TAdoCommand::Open() {
+    QSqlQuery query = Run();
     // A procedure's result comes with a status result behind it; every result
     // must be read before the connection takes the next statement.
     bool first = true;
@@ -100,13 +105,7 @@ void TAdoCommand::Open() {
 }
 
 qint64 TAdoCommand::Execute() {
-    Close();
-    connection_->EnsureOpen();
-    QSqlQuery query(connection_->Database());
-    query.setForwardOnly(true);
-    if (!query.exec(StatementText())) {
-        ThrowQueryError(query, *connection_);
-    }
+    QSqlQuery query = Run();
     const qint64 affected = query.numRowsAffected();
     while (query.nextResult()) {
     }

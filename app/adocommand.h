@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QString>
 #include <QVariant>
@@ -59,6 +60,9 @@ public:
     TField FieldByName(const QString& column) const;
 
 private:
+    // Closes, opens the connection when it is down and sends the statement.
+    QSqlQuery Run();
+
     QString name_;
     TAdoConnection* connection_;
     Kind kind_;
