@@ -22,7 +22,7 @@ public:
                     const QPixmap& pressedPicture = {});
     void removeHotSpot(const QString& name);
     QStringList hotSpotNames() const;
-    QRect hotSpotRect(const QString& name) const;
+    Q_INVOKABLE QRect hotSpotRect(const QString& name) const;
     // The spot under the point, or an empty text.
     QString hotSpotAt(const QPoint& pos) const;
     QString hoveredHotSpot() const;

@@ -61,6 +61,10 @@ const SmoothListItem& SmoothListBox::item(int index) const {
     return rows_[index].item;
 }
 
+QString SmoothListBox::itemNotes(int index) const {
+    return index >= 0 && index < count() ? rows_[index].item.notes : QString();
+}
+
 int SmoothListBox::addItem(const SmoothListItem& item) {
     rows_.append(Row{item, parseItemMarkup(item.notes)});
     refresh();

@@ -24,10 +24,14 @@ public:
     explicit SmoothListBox(QWidget* parent = nullptr);
     ~SmoothListBox() override;
 
-    int count() const { return static_cast<int>(rows_.size()); }
+    // count, itemNotes, itemRect and scrollToItem are also reachable through the
+    // meta-object, for tools that drive the console from outside.
+    Q_INVOKABLE int count() const { return static_cast<int>(rows_.size()); }
     bool isEmpty() const { return rows_.isEmpty(); }
     // Throws std::out_of_range for an index outside 0..count()-1.
     const SmoothListItem& item(int index) const;
+    // The row's markup text; empty for an index outside the rows.
+    Q_INVOKABLE QString itemNotes(int index) const;
     int addItem(const SmoothListItem& item);
     void setItem(int index, const SmoothListItem& item);
     void removeItem(int index);
@@ -74,10 +78,10 @@ public:
     void setSelectedTextColor(const QColor& color);
 
     // Geometry in viewport coordinates, for the current scroll position.
-    QRect itemRect(int index) const;
-    QRect graphicRect(int index) const;
+    Q_INVOKABLE QRect itemRect(int index) const;
+    Q_INVOKABLE QRect graphicRect(int index) const;
     int indexAt(const QPoint& viewportPos) const;
-    void scrollToItem(int index);
+    Q_INVOKABLE void scrollToItem(int index);
 
 signals:
     void itemClicked(int index);

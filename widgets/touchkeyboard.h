@@ -22,7 +22,7 @@ public:
     void setKeyboardLayout(KeyboardLayout layout);
 
     // The key with this caption ("Q", "7", "Back", "Enter", "Space"), empty if none.
-    QRect keyRect(const QString& caption) const;
+    Q_INVOKABLE QRect keyRect(const QString& caption) const;
 
     bool alternativesShown() const { return !alternatives_.isEmpty(); }
     // The cell of an offered variant (the key's own letter comes first), empty if none.

@@ -9,13 +9,16 @@
 
 namespace testsupport {
 
-AdminDb::AdminDb(const QString& database) {
+AdminDb::AdminDb(const QString& database)
+    : AdminDb(database, QStringLiteral(LYRABOX_TEST_DB_SOCKET)) {}
+
+AdminDb::AdminDb(const QString& database, const QString& socketPath) {
     static int serial = 0;
     name_ = QStringLiteral("admin#%1").arg(++serial);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), name_);
     db.setUserName(QStringLiteral("root"));
     db.setDatabaseName(database);
-    db.setConnectOptions(QStringLiteral("UNIX_SOCKET=" LYRABOX_TEST_DB_SOCKET));
+    db.setConnectOptions(QStringLiteral("UNIX_SOCKET=") + socketPath);
     if (!db.open()) {
         throw std::runtime_error("admin connection failed: " + db.lastError().text().toStdString());
     }

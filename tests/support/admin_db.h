@@ -13,6 +13,8 @@ namespace testsupport {
 class AdminDb {
 public:
     explicit AdminDb(const QString& database = QString());
+    // The same on another private server's socket.
+    AdminDb(const QString& database, const QString& socketPath);
     ~AdminDb();
     AdminDb(const AdminDb&) = delete;
     AdminDb& operator=(const AdminDb&) = delete;

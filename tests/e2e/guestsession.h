@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QStringList>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <memory>
+
+namespace e2e {
+
+// The test's end of the guest driver inside the console: a listener on
+// 127.0.0.1 that the driver connects to, and one request at a time over it.
+// Taps return once delivered; what they cause is awaited with waitUntil.
+class GuestSession {
+public:
+    GuestSession();
+    quint16 port() const { return server_.serverPort(); }
+    // Waits for the console's driver to connect; false after the timeout.
+    bool accept(int timeoutMs);
+    bool connected() const;
+
+    void tap(const QString& name);
+    void tapKey(const QString& keyboard, const QString& key);
+    void typeOn(const QString& keyboard, const QString& keys);
+    void tapSpot(const QString& picture, const QString& spot);
+    void tapRow(const QString& list, int row);
+    void tapRowButton(const QString& list, int row);
+    void skinTap(const QString& command);
+    void answer(const QString& button);
+
+    QString text(const QString& name);
+    bool visible(const QString& name);
+    QStringList rows(const QString& list);
+    // The first row whose text contains `part`; -1 when none does.
+    int rowContaining(const QString& list, const QString& part);
+    QString skinVariable(const QString& field);
+    // The text of the dialog on screen; empty when none is.
+    QString dialogText();
+
+    // Sends one request; a refusal or a lost driver fails the test and returns null.
+    QJsonValue call(const QJsonObject& request);
+
+private:
+    QTcpServer server_;
+    std::unique_ptr<QTcpSocket> socket_;
+};
+
+}  // namespace e2e

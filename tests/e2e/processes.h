@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+namespace e2e {
+
+// roomplayer-sim playing one room's playlist from the songs database, with
+// the commands it received read from its output.
+class RoomPlayerProcess {
+public:
+    ~RoomPlayerProcess();
+    // Starts it on 127.0.0.1:port (0 picks a free port) and waits until it listens.
+    bool start(const QString& room, const QString& settingIni, quint16 port = 0);
+    // Ends it at once, as a crash or a pulled plug would.
+    void kill();
+    bool running() const { return process_.state() != QProcess::NotRunning; }
+    quint16 port() const { return port_; }
+    // The command texts received so far, in order.
+    QStringList received();
+    // "command -> what it did" lines, in order.
+    QStringList exchanges();
+    void forget();
+    QString output();
+
+private:
+    void read();
+
+    QProcess process_;
+    quint16 port_ = 0;
+    QByteArray pending_;
+    QStringList exchanges_;
+    QString output_;
+};
+
+// The lyrabox program, started from a program folder on Qt's offscreen
+// platform with the guest driver loaded.
+class ConsoleProcess {
+public:
+    ~ConsoleProcess();
+    bool start(const QString& programFolder, quint16 guestPort);
+    bool running() const { return process_.state() != QProcess::NotRunning; }
+    bool waitForExit(int timeoutMs);
+    int exitCode() const { return process_.exitCode(); }
+    bool crashed() const { return process_.exitStatus() == QProcess::CrashExit; }
+    // Standard output and error so far.
+    QString output();
+    void kill();
+
+private:
+    QProcess process_;
+    QString output_;
+};
+
+}  // namespace e2e
