@@ -202,7 +202,12 @@ private:
             target_ = Chance(0.8) ? 1 : 0;
             mode_ = Chance(0.7) ? 0 : Uniform(1, 4);
         } else if (choice < 8 && !text_.isEmpty()) {
+            // "space": a blank, searched like any key.
             text_ += QLatin1Char(' ');
+            if (!Key(start)) {
+                return end_;
+            }
+            start += Ms(Uniform(150, 400));
         } else if (!text_.isEmpty()) {
             const int back = std::min<int>(Uniform(1, 3), static_cast<int>(text_.size()));
             Clock::time_point when = start;
