@@ -20,6 +20,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -93,6 +94,8 @@ struct Figures {
     long errors[kKinds] = {};
     long count[kKinds] = {};
     std::map<std::string, long> messages;
+    // The slowest calls of each search stage, with their statements.
+    std::vector<std::pair<double, std::string>> slowest[2];
     long keys = 0;
     long playlistChanges = 0;
 };
@@ -284,6 +287,10 @@ private:
             }
         });
         AdoSpFlast_->Close();
+        if (ok) {
+            KeepSlowest(figures_.slowest[firstStage ? 0 : 1], figures_.milliseconds[kind].back(),
+                        text.toStdString());
+        }
         // The console disconnects after every stage; the next use connects again.
         module_->AdoConn.Close();
         if (ok) {
@@ -295,6 +302,18 @@ private:
             // the stage took longer than that (the timer does not catch up).
             secondDue_ = std::max(start + Ms(450), Clock::now());
             pendingSecond_ = true;
+        }
+    }
+
+    static void KeepSlowest(std::vector<std::pair<double, std::string>>& slowest, double ms,
+                            std::string text) {
+        constexpr size_t kKept = 5;
+        if (slowest.size() < kKept || ms > slowest.back().first) {
+            slowest.emplace_back(ms, std::move(text));
+            std::sort(slowest.begin(), slowest.end(), std::greater<>());
+            if (slowest.size() > kKept) {
+                slowest.pop_back();
+            }
         }
     }
 
@@ -558,6 +577,16 @@ void PrintSummary(const Options& options, const Figures& all, const QString& loa
             std::cout << "    " << count << " x " << message << "\n";
         }
     }
+    const char* const stages[] = {"first", "second"};
+    for (int stage = 0; stage < 2; ++stage) {
+        std::vector<std::pair<double, std::string>> slowest = all.slowest[stage];
+        std::sort(slowest.begin(), slowest.end(), std::greater<>());
+        slowest.resize(std::min<size_t>(slowest.size(), 5));
+        std::cout << "\n  slowest " << stages[stage] << " stages (ms, statement):\n";
+        for (const auto& [ms, text] : slowest) {
+            std::cout << "    " << Ms(ms) << "  " << text << "\n";
+        }
+    }
     std::cout << "\n  server: max_connections "
               << ServerValue(admin, "SHOW VARIABLES LIKE 'max_connections'").toStdString()
               << ", most connections at once "
@@ -658,6 +687,10 @@ int main(int argc, char** argv) {
             }
             for (const auto& [message, count] : figures.messages) {
                 all.messages[message] += count;
+            }
+            for (int stage = 0; stage < 2; ++stage) {
+                all.slowest[stage].insert(all.slowest[stage].end(), figures.slowest[stage].begin(),
+                                          figures.slowest[stage].end());
             }
             all.keys += figures.keys;
             all.playlistChanges += figures.playlistChanges;
