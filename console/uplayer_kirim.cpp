@@ -138,6 +138,12 @@ void Tfplayer::ApplyReply(const QString& reply) {
             bacaDurasiwmp = 1;
             Timer1->start();
         } else {
+            // The song that starts is the one now playing before the redraw
+            // refreshes the labels, and the bar counts it from 0 also when the
+            // room was idle (a first song saved, or played, with nothing
+            // playing): otherwise the labels kept naming the previous song, or
+            // "No Song", and the bar stood still for the whole song.
+            onplay = Number(song);
             ProgBar->setMaximum(Number(length));
             SpinEdit1->setValue(Number(length));
             PlaylistView(0);
@@ -145,6 +151,7 @@ void Tfplayer::ApplyReply(const QString& reply) {
             ProgBar->setPositionRight(0);
             MainSkinNew->SetVariable(QStringLiteral("_root.isikey.text"), QStringLiteral("5"));
             bacaDurasiwmp = 0;
+            Timer1->start();
         }
         onplay = Number(song);
     } else if (status == QLatin1String("7")) {

@@ -169,6 +169,19 @@ TEST_F(KirimReplyTest, NewSongWithItsLengthRestartsTheBar) {
     expectNoFailure();
 }
 
+TEST_F(KirimReplyTest, NewSongWhileIdleIsNamedAndCounted) {
+    // Nothing plays; the guest's first song starts.
+    rows.addEntry(1, PlayerRows::kNext, "K1");
+    console().onplay = 0;
+    console().Timer1->stop();
+    reply(QStringLiteral("5#240#%1").arg(PlayerRows::kNowPlaying.id));
+    EXPECT_EQ(console().Lblnowplay->text(), "LAGU MALAM - SENJA BAND");
+    EXPECT_EQ(console().lblnextsong->text(), "HUJAN TERAKHIR - DUA MUSIM");
+    EXPECT_TRUE(console().Timer1->isActive()) << "the bar follows the new song";
+    EXPECT_EQ(console().ProgBar->positionRight(), 0);
+    expectNoFailure();
+}
+
 TEST_F(KirimReplyTest, NewSongWithoutItsLengthAsksAgainOnTheNextTick) {
     console().onplay = PlayerRows::kNext.id;
     console().ProgBar->setMaximum(500);

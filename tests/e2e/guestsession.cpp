@@ -102,6 +102,13 @@ bool GuestSession::visible(const QString& name) {
         .toBool();
 }
 
+bool GuestSession::enabled(const QString& name) {
+    return call({{"op", "state"}, {"name", name}})
+        .toObject()
+        .value(QStringLiteral("enabled"))
+        .toBool();
+}
+
 QStringList GuestSession::rows(const QString& list) {
     QStringList rows;
     for (const QJsonValue& row : call({{"op", "rows"}, {"name", list}}).toArray()) {

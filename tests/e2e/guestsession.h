@@ -31,6 +31,8 @@ public:
 
     QString text(const QString& name);
     bool visible(const QString& name);
+    // Takes taps: the widget and all its parents are enabled.
+    bool enabled(const QString& name);
     QStringList rows(const QString& list);
     // The first row whose text contains `part`; -1 when none does.
     int rowContaining(const QString& list, const QString& part);

@@ -138,7 +138,13 @@ bool RoomTest::inRoom() {
 }
 
 void RoomTest::typeCodeAndStart(const QString& code) {
-    guest.typeOn(QStringLiteral("AdvSmoothTouchKeyBoard1"), code);
+    // What the last guest typed stays in the field until erased.
+    const QString keypad = QStringLiteral("AdvSmoothTouchKeyBoard1");
+    for (int i = guest.text(QStringLiteral("edtscan")).size(); i > 0; --i) {
+        guest.tapKey(keypad, QStringLiteral("Back"));
+    }
+    ASSERT_TRUE(waitUntil([&] { return guest.text(QStringLiteral("edtscan")).isEmpty(); }));
+    guest.typeOn(keypad, code);
     ASSERT_TRUE(waitUntil([&] { return guest.text(QStringLiteral("edtscan")) == code; }))
         << "the standby field shows " << guest.text(QStringLiteral("edtscan")).toStdString();
     guest.tap(QStringLiteral("AdvSmoothButton5"));
