@@ -59,7 +59,12 @@ TDatabaseSongSource::~TDatabaseSongSource() {
 QSqlDatabase TDatabaseSongSource::Connection() {
     QSqlDatabase db = QSqlDatabase::database(FConnectionName, false);
     if (db.isOpen()) {
-        return db;
+        // A session kept from an earlier need may have ended on the server's
+        // side (a restart, an idle timeout): check it before relying on it.
+        if (QSqlQuery(db).exec(QStringLiteral("SELECT 1"))) {
+            return db;
+        }
+        db.close();
     }
     const TSongsDatabase where = ReadSongsDatabase(FSettingsPath);
     db.setHostName(where.host);

@@ -1,1 +1,94 @@
-// filled below
+// The room keeps going when its room player or its database goes away and
+// comes back, without anyone restarting the console.
+#include <QThread>
+
+#include "room_fixture.h"
+
+namespace e2e {
+namespace {
+
+class RecoveryTest : public RoomTest {
+protected:
+    void SetUp() override {
+        RoomTest::SetUp();
+        if (!HasFatalFailure()) {
+            checkIn();
+        }
+    }
+
+    // Acknowledges every message the console shows, as staff would.
+    void acknowledgeMessages() {
+        for (int i = 0; i < 10 && !guest.dialogText().isEmpty(); ++i) {
+            guest.answer(QStringLiteral("OK"));
+            waitUntil([] { return false; }, 300);
+        }
+    }
+};
+
+TEST_F(RecoveryTest, RoomPlayerKilledAndRestarted) {
+    const quint16 port = room.port();
+    room.kill();
+
+    // The next command finds nobody: the console says so and waits for the guest.
+    guest.skinTap(QStringLiteral("volplus"));
+    ASSERT_TRUE(waitUntil([&] { return guest.visible(QStringLiteral("FrmError")); }));
+    EXPECT_EQ(guest.text(QStringLiteral("FrmError/Label1")),
+              QStringLiteral("Oooppss,,.. Tablet Tidak Terhubung Dengan Player"));
+    EXPECT_FALSE(guest.enabled(QStringLiteral("fplayer")));
+
+    // The room player comes back; "Coba Lagi" finds it.
+    ASSERT_TRUE(room.start(roomName(), QStringLiteral(LYRABOX_E2E_SETTING_INI), port))
+        << room.output().toStdString();
+    guest.tap(QStringLiteral("FrmError/AdvSmoothButton2"));
+    ASSERT_TRUE(waitUntil([&] { return inRoom(); }, 60000)) << "the console did not recover";
+    EXPECT_FALSE(guest.visible(QStringLiteral("FrmError")));
+    EXPECT_TRUE(waitUntil([&] { return room.received().contains(QStringLiteral("38#")); }));
+
+    // Commands reach the new room player again, and its answers the skin.
+    room.forget();
+    guest.skinTap(QStringLiteral("volplus"));
+    ASSERT_TRUE(waitUntil([&] { return guest.skinVariable(QStringLiteral("isimusic")) == "70"; }))
+        << room.output().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return room.received().contains(QStringLiteral("27#70")); }));
+    EXPECT_TRUE(console.running());
+}
+
+TEST_F(RecoveryTest, DatabaseStoppedAndStarted) {
+    stopDatabase();
+
+    // Searching and queueing with the database away: no crash, nothing saved.
+    typeSearch(QStringLiteral("my"));
+    guest.tapRowButton(QStringLiteral("AdvSonglist"), 0);
+    waitUntil([] { return false; }, 3000);
+    ASSERT_TRUE(console.running());
+
+    startDatabase();
+    acknowledgeMessages();
+    ASSERT_TRUE(waitUntil([&] { return inRoom(); }, 60000));
+
+    // The same guest goes on: the search finds the song, which then plays.
+    guest.skinTap(QStringLiteral("space"));
+    typeSearch(QStringLiteral("love"));
+    int row = -1;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            acknowledgeMessages();
+            const QStringList rows = guest.rows(QStringLiteral("AdvSonglist"));
+            return !rows.isEmpty() && rows.first().contains(QStringLiteral("LOVE")) &&
+                   (row = songRow(QStringLiteral("MY LOVE"))) >= 0;
+        },
+        60000))
+        << guest.rows(QStringLiteral("AdvSonglist")).mid(0, 3).join(" | ").toStdString();
+    room.forget();
+    guest.tapRowButton(QStringLiteral("AdvSonglist"), row);
+    ASSERT_TRUE(waitUntil([&] {
+        return guest.text(QStringLiteral("Lblnowplay")).startsWith(QStringLiteral("MY LOVE"));
+    })) << room.output().toStdString();
+    EXPECT_TRUE(waitUntil([&] {
+        return room.exchanges().contains(QStringLiteral("20# -> 5#215#") +
+                                         songId(QStringLiteral("MY LOVE")));
+    })) << room.output().toStdString();
+}
+
+}  // namespace
+}  // namespace e2e

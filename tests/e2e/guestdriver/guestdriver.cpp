@@ -241,6 +241,12 @@ QJsonObject TGuestDriver::Run(const QJsonObject& request, std::function<void()>&
     const QString op = request.value(QStringLiteral("op")).toString();
     const QString name = request.value(QStringLiteral("name")).toString();
     const auto click = [&deliver](QWidget* target, QPoint pos) {
+        // A dialog on screen takes every tap meant for the windows behind it.
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (dialog != nullptr && dialog != target->window() && !dialog->isAncestorOf(target)) {
+            Refuse(QStringLiteral("%1 is behind the dialog \"%2\"")
+                       .arg(target->objectName(), TextOf(dialog)));
+        }
         QPointer<QWidget> guarded(target);
         deliver = [guarded, pos] {
             if (guarded) {
