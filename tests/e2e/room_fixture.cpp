@@ -47,6 +47,7 @@ bool RunServerScript(const QStringList& arguments) {
 }  // namespace
 
 void RoomTest::SetUp() {
+    guest.onError = [](const std::string& what) { ADD_FAILURE() << what; };
     ASSERT_TRUE(folder.isValid());
     PrepareDatabases();
     ASSERT_TRUE(room.start(roomName(), SettingIni())) << room.output().toStdString();

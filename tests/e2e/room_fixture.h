@@ -54,9 +54,9 @@ protected:
     QStringList logFiles() const;
 
     QTemporaryDir folder;
-    GuestSession guest;
-    RoomPlayerProcess room;
-    ConsoleProcess console;
+    guestdriver::GuestSession guest;
+    guestdriver::RoomPlayerProcess room;
+    guestdriver::ConsoleProcess console;
     std::unique_ptr<testsupport::AdminDb> songs;
     std::unique_ptr<testsupport::AdminDb> transaksi;
 

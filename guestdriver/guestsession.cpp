@@ -1,11 +1,10 @@
 #include "guestsession.h"
 
-#include <gtest/gtest.h>
-
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <stdexcept>
 
-namespace e2e {
+namespace guestdriver {
 
 namespace {
 
@@ -13,10 +12,11 @@ constexpr int kReplyTimeoutMs = 20000;
 
 }  // namespace
 
-GuestSession::GuestSession() {
+GuestSession::GuestSession()
+    : onError([](const std::string& what) { throw std::runtime_error(what); }) {
     if (!server_.listen(QHostAddress::LocalHost, 0)) {
-        ADD_FAILURE() << "the guest listener cannot listen: "
-                      << server_.errorString().toStdString();
+        throw std::runtime_error("the guest listener cannot listen: " +
+                                 server_.errorString().toStdString());
     }
 }
 
@@ -36,22 +36,22 @@ bool GuestSession::connected() const {
 QJsonValue GuestSession::call(const QJsonObject& request) {
     const std::string what = QJsonDocument(request).toJson(QJsonDocument::Compact).toStdString();
     if (!connected()) {
-        ADD_FAILURE() << "the console's guest driver is not connected: " << what;
+        onError("the console's guest driver is not connected: " + what);
         return {};
     }
     socket_->write(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n');
     socket_->flush();
     while (!socket_->canReadLine()) {
         if (!socket_->waitForReadyRead(kReplyTimeoutMs)) {
-            ADD_FAILURE() << "no answer from the console to " << what << ": "
-                          << socket_->errorString().toStdString();
+            onError("no answer from the console to " + what + ": " +
+                    socket_->errorString().toStdString());
             return {};
         }
     }
     const QJsonObject reply = QJsonDocument::fromJson(socket_->readLine()).object();
     if (!reply.value(QStringLiteral("ok")).toBool()) {
-        ADD_FAILURE() << what << " refused: "
-                      << reply.value(QStringLiteral("error")).toString().toStdString();
+        onError(what +
+                " refused: " + reply.value(QStringLiteral("error")).toString().toStdString());
         return {};
     }
     return reply.value(QStringLiteral("value"));
@@ -137,4 +137,4 @@ QString GuestSession::dialogText() {
                              : QString();
 }
 
-}  // namespace e2e
+}  // namespace guestdriver

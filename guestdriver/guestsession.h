@@ -5,9 +5,11 @@
 #include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <functional>
 #include <memory>
+#include <string>
 
-namespace e2e {
+namespace guestdriver {
 
 // The test's end of the guest driver inside the console: a listener on
 // 127.0.0.1 that the driver connects to, and one request at a time over it.
@@ -40,12 +42,16 @@ public:
     // The text of the dialog on screen; empty when none is.
     QString dialogText();
 
-    // Sends one request; a refusal or a lost driver fails the test and returns null.
+    // Sends one request; a refusal or a lost driver goes to onError and gives null.
     QJsonValue call(const QJsonObject& request);
+
+    // What to do with a refusal or a lost driver: throws std::runtime_error
+    // unless replaced (a test records a failure instead).
+    std::function<void(const std::string&)> onError;
 
 private:
     QTcpServer server_;
     std::unique_ptr<QTcpSocket> socket_;
 };
 
-}  // namespace e2e
+}  // namespace guestdriver

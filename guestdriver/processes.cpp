@@ -3,7 +3,7 @@
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 
-namespace e2e {
+namespace guestdriver {
 
 namespace {
 
@@ -121,4 +121,4 @@ void ConsoleProcess::kill() {
     }
 }
 
-}  // namespace e2e
+}  // namespace guestdriver

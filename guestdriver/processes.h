@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace e2e {
+namespace guestdriver {
 
 // roomplayer-sim playing one room's playlist from the songs database, with
 // the commands it received read from its output.
@@ -53,4 +53,4 @@ private:
     QString output_;
 };
 
-}  // namespace e2e
+}  // namespace guestdriver
