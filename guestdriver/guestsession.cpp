@@ -21,7 +21,12 @@ GuestSession::GuestSession()
 }
 
 bool GuestSession::accept(int timeoutMs) {
-    if (!server_.waitForNewConnection(timeoutMs)) {
+    // The event loop may have taken the connection in already; waiting on the
+    // listening socket would not see it then.
+    if (!server_.hasPendingConnections()) {
+        server_.waitForNewConnection(timeoutMs);
+    }
+    if (!server_.hasPendingConnections()) {
         return false;
     }
     socket_.reset(server_.nextPendingConnection());

@@ -41,6 +41,7 @@ public:
     ~ConsoleProcess();
     bool start(const QString& programFolder, quint16 guestPort);
     bool running() const { return process_.state() != QProcess::NotRunning; }
+    qint64 pid() const { return process_.processId(); }
     bool waitForExit(int timeoutMs);
     int exitCode() const { return process_.exitCode(); }
     bool crashed() const { return process_.exitStatus() == QProcess::CrashExit; }
