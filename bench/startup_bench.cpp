@@ -5,8 +5,6 @@
 // driver. Usage in bench/README.md.
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSqlDatabase>
@@ -24,6 +22,7 @@
 #include "bench/benchserver.h"
 #include "guestsession.h"
 #include "processes.h"
+#include "programfolder.h"
 
 namespace {
 
@@ -117,18 +116,6 @@ private:
     QSqlDatabase db_;
 };
 
-void CopyTree(const QString& from, const QString& to) {
-    QDirIterator files(from, QDir::Files, QDirIterator::Subdirectories);
-    while (files.hasNext()) {
-        const QString source = files.next();
-        const QString target = to + source.mid(from.size());
-        QDir().mkpath(QFileInfo(target).path());
-        if (!QFile::copy(source, target)) {
-            throw std::runtime_error("cannot copy " + source.toStdString());
-        }
-    }
-}
-
 // Kilobytes of a "VmRSS:"-like line of /proc/PID/status.
 double StatusMegabytes(qint64 pid, const QByteArray& field) {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
@@ -199,13 +186,10 @@ int Run(const TOptions& options) {
                    .arg(room.port()));
 
     QTemporaryDir folder;
-    if (!folder.isValid() ||
-        !QFile::copy(settingIni, folder.filePath(QStringLiteral("setting.ini")))) {
-        throw std::runtime_error("cannot lay out a program folder");
+    if (!folder.isValid()) {
+        throw std::runtime_error("cannot make a program folder");
     }
-    CopyTree(QStringLiteral(LYRABOX_BINARY_DIR "/run/tools"),
-             folder.filePath(QStringLiteral("tools")));
-    QDir(folder.path()).mkpath(QStringLiteral("log"));
+    guestdriver::LayOutProgramFolder(folder.path(), settingIni);
 
     std::vector<double> starts;
     for (int run = 1; run < options.runs; ++run) {

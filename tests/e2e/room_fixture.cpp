@@ -3,30 +3,18 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QThread>
 #include <iostream>
+
+#include "programfolder.h"
 
 namespace e2e {
 
 namespace {
 
 constexpr int kConsoleStartMs = 60000;
-
-bool CopyTree(const QString& from, const QString& to) {
-    QDirIterator files(from, QDir::Files, QDirIterator::Subdirectories);
-    while (files.hasNext()) {
-        const QString source = files.next();
-        const QString target = to + source.mid(from.size());
-        QDir().mkpath(QFileInfo(target).path());
-        if (!QFile::copy(source, target)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 QString SettingIni() {
     return QStringLiteral(LYRABOX_E2E_SETTING_INI);
@@ -90,10 +78,7 @@ void RoomTest::PrepareDatabases() {
 }
 
 void RoomTest::PrepareProgramFolder() {
-    ASSERT_TRUE(QFile::copy(SettingIni(), folder.filePath(QStringLiteral("setting.ini"))));
-    ASSERT_TRUE(
-        CopyTree(QStringLiteral(LYRABOX_RUN_TOOLS), folder.filePath(QStringLiteral("tools"))));
-    ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("log")));
+    guestdriver::LayOutProgramFolder(folder.path(), SettingIni());
 }
 
 void RoomTest::StartConsole() {
