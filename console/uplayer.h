@@ -155,7 +155,6 @@ private:
     void RegisterPlayerCommands();
 
 public:
-
     // ---- Catalogue search, song groups, playlist operations, request form ------
     // ---- (uplayer_search.cpp, uplayer_songlist.cpp, uplayer_playlist.cpp, ------
     // ---- uplayer_request.cpp) --------------------------------------------------
@@ -230,7 +229,6 @@ private:
     void ClearRequestForm();
 
 public:
-
     // ---- Room status, booking clock, preparation, standby, monitor -------------
     // ---- (uplayer_booking.cpp, uplayer_preparation.cpp, uplayer_standby.cpp, ---
     // ---- uplayer_monitor.cpp) --------------------------------------------------
@@ -297,7 +295,6 @@ private:
     bool clockTickRunning_ = false;
 
 public:
-
     // ---- Ordering (uplayer_order.cpp) -------------------------------------------
     // Verification and submission: uplayer_order_submit.cpp.
     // Opens the order panel on an empty order ("emenu" and the diagnostic button).
@@ -347,7 +344,6 @@ private:
     std::function<QDateTime()> orderClock_ = [] { return QDateTime::currentDateTime(); };
 
 public:
-
 public:
     // ---- The skin ------------------------------------------------------------------
     TSkinHost* MainSkinNew;
@@ -573,6 +569,9 @@ bool Tfplayer::Silent(Action&& action) {
         action();
         return true;
     } catch (...) {
+        // The guest is told nothing; the venue's journal still hears of it.
+        qWarning("lyrabox: a quiet step failed: %s",
+                 qPrintable(FailureText(std::current_exception())));
         return false;
     }
 }

@@ -33,12 +33,7 @@ TEST_F(NightTest, CheckInToARunningBookingStartsTheRoom) {
     EXPECT_EQ(guest.text(QStringLiteral("lblUserNow")), QStringLiteral("GUEST DEMO"));
 }
 
-}  // namespace
-}  // namespace e2e
-
-namespace e2e {
-namespace {
-
+// Checked in to ROOM 01's running booking.
 class GuestTest : public RoomTest {
 protected:
     void SetUp() override {
