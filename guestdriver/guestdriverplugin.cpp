@@ -10,14 +10,14 @@ class TGuestDriverPlugin : public QGenericPlugin {
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "guestdriver.json")
 
 public:
-    QObject* create(const QString& key, const QString& specification) override {
+    QObject* create(const QString& key, const QString& portText) override {
         if (key != QLatin1String("lyraboxguest")) {
             return nullptr;
         }
         bool valid = false;
-        const uint port = specification.toUInt(&valid);
+        const uint port = portText.toUInt(&valid);
         if (!valid || port == 0 || port > 65535) {
-            qWarning("guest driver: %s is not a port", qPrintable(specification));
+            qWarning("guest driver: %s is not a port", qPrintable(portText));
             return nullptr;
         }
         return new TGuestDriver(static_cast<quint16>(port));
