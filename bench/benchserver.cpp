@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <iostream>
 #include <stdexcept>
 
 namespace {
@@ -76,6 +77,20 @@ void TBenchServer::Start(bool fresh) {
         arguments << QStringLiteral("--fresh");
     }
     Run(QStringLiteral("mariadb-server.sh"), arguments, 300);
+}
+
+QString TBenchServer::StartWithCatalogue(int songs, bool keepCatalogue) {
+    std::cout << "starting the benchmark's MariaDB in " << folder_.toStdString() << std::endl;
+    Start(!keepCatalogue);
+    QString report;
+    if (keepCatalogue && Songs() == songs) {
+        report = QStringLiteral("%1 songs kept from the last run").arg(songs);
+    } else {
+        std::cout << "loading " << songs << " songs" << std::endl;
+        report = LoadCatalogue(songs);
+    }
+    std::cout << report.toStdString() << std::endl;
+    return report;
 }
 
 QString TBenchServer::LoadCatalogue(int songs) {

@@ -18,6 +18,10 @@ public:
     // Starts the server, with empty databases when `fresh`; throws
     // std::runtime_error.
     void Start(bool fresh);
+    // Starts the server and makes its catalogue hold `songs` songs: the last
+    // run's when `keepCatalogue` and it has that many, else newly generated.
+    // Says what it does on standard output; returns the catalogue's report line.
+    QString StartWithCatalogue(int songs, bool keepCatalogue);
     // Replaces the catalogue with `songs` generated songs (scripts/catalogue.sh)
     // and returns the script's report line.
     QString LoadCatalogue(int songs);

@@ -888,12 +888,7 @@ int main(int argc, char** argv) {
         const Options options = ParseOptions(arguments);
         TBenchServer server(BinaryDir() + QStringLiteral("/bench-faults-mariadb"),
                             BinaryDir() + QStringLiteral("/db/account.env"));
-        std::cout << "starting the benchmark's MariaDB in " << server.Folder().toStdString()
-                  << std::endl;
-        server.Start(true);
-        std::cout << "loading " << options.songs << " songs" << std::endl;
-        const QString loadReport = server.LoadCatalogue(options.songs);
-        std::cout << loadReport.toStdString() << std::endl;
+        const QString loadReport = server.StartWithCatalogue(options.songs, false);
         const std::vector<Outcome> outcomes =
             RunFaults(QCoreApplication::applicationFilePath(), options, server.Folder());
         PrintSummary(outcomes, loadReport);

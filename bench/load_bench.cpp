@@ -631,17 +631,7 @@ int main(int argc, char** argv) {
         const Options options = ParseOptions(argc, argv);
         TBenchServer server(QStringLiteral(LYRABOX_BINARY_DIR "/bench-load-mariadb"),
                             QStringLiteral(LYRABOX_BINARY_DIR "/db/account.env"));
-        std::cout << "starting the benchmark's MariaDB in " << server.Folder().toStdString()
-                  << std::endl;
-        server.Start(!options.keepCatalogue);
-        QString loadReport;
-        if (options.keepCatalogue && server.Songs() == options.songs) {
-            loadReport = QStringLiteral("%1 songs kept from the last run").arg(options.songs);
-        } else {
-            std::cout << "loading " << options.songs << " songs" << std::endl;
-            loadReport = server.LoadCatalogue(options.songs);
-        }
-        std::cout << loadReport.toStdString() << std::endl;
+        const QString loadReport = server.StartWithCatalogue(options.songs, options.keepCatalogue);
 
         QSqlDatabase admin =
             QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), QStringLiteral("admin"));

@@ -160,11 +160,7 @@ double Median(std::vector<double> values) {
 int Run(const TOptions& options) {
     TBenchServer server(QStringLiteral(LYRABOX_BINARY_DIR "/bench-startup"),
                         QStringLiteral(LYRABOX_BINARY_DIR "/db/account.env"));
-    server.Start(!options.keepCatalogue);
-    QString catalogue = QStringLiteral("%1 songs kept").arg(server.Songs());
-    if (!options.keepCatalogue || server.Songs() != options.songs) {
-        catalogue = server.LoadCatalogue(options.songs);
-    }
+    const QString catalogue = server.StartWithCatalogue(options.songs, options.keepCatalogue);
     const QString settingIni = server.Folder() + QStringLiteral("/setting.ini");
     const QString songs = TBenchServer::SongsDatabase();
 
