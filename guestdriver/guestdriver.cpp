@@ -247,6 +247,13 @@ QJsonObject TGuestDriver::Run(const QJsonObject& request, std::function<void()>&
             Refuse(QStringLiteral("%1 is behind the dialog \"%2\"")
                        .arg(target->objectName(), TextOf(dialog)));
         }
+        // So does a widget lying over the target at that point.
+        QWidget* window = target->window();
+        QWidget* hit = window->childAt(target->mapTo(window, pos));
+        if (hit != nullptr && hit != target && !target->isAncestorOf(hit)) {
+            Refuse(QStringLiteral("%1 is covered by %2 there")
+                       .arg(target->objectName(), hit->objectName()));
+        }
         QPointer<QWidget> guarded(target);
         deliver = [guarded, pos] {
             if (guarded) {

@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <stdexcept>
+#include <utility>
 
 namespace guestdriver {
 
@@ -36,6 +37,14 @@ bool GuestSession::accept(int timeoutMs) {
 
 bool GuestSession::connected() const {
     return socket_ && socket_->state() == QAbstractSocket::ConnectedState;
+}
+
+QString GuestSession::refusal(const QJsonObject& request) {
+    std::string reason;
+    const auto previous = std::exchange(onError, [&](const std::string& what) { reason = what; });
+    call(request);
+    onError = previous;
+    return QString::fromStdString(reason);
 }
 
 QJsonValue GuestSession::call(const QJsonObject& request) {

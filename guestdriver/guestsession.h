@@ -42,6 +42,10 @@ public:
     // The text of the dialog on screen; empty when none is.
     QString dialogText();
 
+    // Sends a request that a guest may not be able to make: the driver's reason
+    // when it refuses (a dialog or a panel in the way), empty when it was made.
+    QString refusal(const QJsonObject& request);
+
     // Sends one request; a refusal or a lost driver goes to onError and gives null.
     QJsonValue call(const QJsonObject& request);
 

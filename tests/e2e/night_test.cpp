@@ -10,6 +10,13 @@ namespace {
 
 class NightTest : public RoomTest {};
 
+TEST_F(NightTest, TheStandbyScreenCoversTheSkinUntilCheckIn) {
+    const QString refused = guest.refusal({{"op", "skinTap"}, {"command", "volplus"}});
+    EXPECT_TRUE(refused.contains(QStringLiteral("covered"))) << refused.toStdString();
+    waitUntil([] { return false; }, 1000);
+    EXPECT_EQ(sent(), QStringList{});
+}
+
 TEST_F(NightTest, CheckInToARunningBookingStartsTheRoom) {
     typeCodeAndStart(checkInCode());
     ASSERT_TRUE(waitUntil([this] { return inRoom(); }, 30000));
