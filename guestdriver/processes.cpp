@@ -19,6 +19,8 @@ RoomPlayerProcess::~RoomPlayerProcess() {
 bool RoomPlayerProcess::start(const QString& room, const QString& settingIni, quint16 port) {
     pending_.clear();
     exchanges_.clear();
+    // A restart prints its own "listening on" line; the last run's does not count.
+    const qsizetype startOfRun = output_.size();
     process_.setProcessChannelMode(QProcess::MergedChannels);
     process_.start(QStringLiteral(LYRABOX_ROOMPLAYER_SIM),
                    {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:%1").arg(port),
@@ -30,7 +32,7 @@ bool RoomPlayerProcess::start(const QString& room, const QString& settingIni, qu
         QStringLiteral("listening on 127\\.0\\.0\\.1:(\\d+)"));
     while (process_.waitForReadyRead(kStartTimeoutMs)) {
         read();
-        const QRegularExpressionMatch match = listening.match(output_);
+        const QRegularExpressionMatch match = listening.match(output_, startOfRun);
         if (match.hasMatch()) {
             port_ = static_cast<quint16>(match.captured(1).toUInt());
             return true;

@@ -13,7 +13,7 @@ class NightTest : public RoomTest {};
 TEST_F(NightTest, TheStandbyScreenCoversTheSkinUntilCheckIn) {
     const QString refused = guest.refusal({{"op", "skinTap"}, {"command", "volplus"}});
     EXPECT_TRUE(refused.contains(QStringLiteral("covered"))) << refused.toStdString();
-    waitUntil([] { return false; }, 1000);
+    settle(1000);
     EXPECT_EQ(sent(), QStringList{});
 }
 
@@ -133,19 +133,25 @@ TEST_F(GuestTest, SearchesAddsThreeSongsReordersAndPlays) {
 }
 
 TEST_F(GuestTest, VolumeAndKeyFollowTheRoomPlayer) {
+    // Each tap, and what the room player answers into the skin.
+    struct Tap {
+        const char* command;
+        const char* field;
+        const char* shown;
+    };
+    const Tap taps[] = {
+        {"volplus", "isimusic", "70"},  {"volplus", "isimusic", "80"},
+        {"volminus", "isimusic", "70"}, {"keyplus", "isikey", "1"},
+        {"keyplus", "isikey", "2"},     {"keyminus", "isikey", "1"},
+    };
     room.forget();
-    guest.skinTap(QStringLiteral("volplus"));
-    ASSERT_TRUE(waitUntil([&] { return guest.skinVariable(QStringLiteral("isimusic")) == "70"; }));
-    guest.skinTap(QStringLiteral("volplus"));
-    ASSERT_TRUE(waitUntil([&] { return guest.skinVariable(QStringLiteral("isimusic")) == "80"; }));
-    guest.skinTap(QStringLiteral("volminus"));
-    ASSERT_TRUE(waitUntil([&] { return guest.skinVariable(QStringLiteral("isimusic")) == "70"; }));
-    guest.skinTap(QStringLiteral("keyplus"));
-    ASSERT_TRUE(waitUntil([&] { return guest.skinVariable(QStringLiteral("isikey")) == "1"; }));
-    guest.skinTap(QStringLiteral("keyplus"));
-    ASSERT_TRUE(waitUntil([&] { return guest.skinVariable(QStringLiteral("isikey")) == "2"; }));
-    guest.skinTap(QStringLiteral("keyminus"));
-    ASSERT_TRUE(waitUntil([&] { return guest.skinVariable(QStringLiteral("isikey")) == "1"; }));
+    for (const Tap& tap : taps) {
+        guest.skinTap(QString::fromLatin1(tap.command));
+        ASSERT_TRUE(waitUntil([&] {
+            return guest.skinVariable(QString::fromLatin1(tap.field)) == QLatin1String(tap.shown);
+        })) << tap.command
+            << " did not show " << tap.shown;
+    }
     const QStringList expected{"27#70", "27#80", "27#70", "13#", "13#", "11#"};
     EXPECT_TRUE(waitUntil([&] {
         return sent().filter(QRegularExpression(QStringLiteral("^(27|11|13)#"))) == expected;

@@ -1,7 +1,5 @@
 // The room keeps going when its room player or its database goes away and
 // comes back, without anyone restarting the console.
-#include <QThread>
-
 #include "room_fixture.h"
 
 namespace e2e {
@@ -20,7 +18,7 @@ protected:
     void acknowledgeMessages() {
         for (int i = 0; i < 10 && !guest.dialogText().isEmpty(); ++i) {
             guest.answer(QStringLiteral("OK"));
-            waitUntil([] { return false; }, 300);
+            settle(300);
         }
     }
 };
@@ -59,10 +57,12 @@ TEST_F(RecoveryTest, DatabaseStoppedAndStarted) {
     // Searching and queueing with the database away: no crash, nothing saved.
     typeSearch(QStringLiteral("my"));
     guest.tapRowButton(QStringLiteral("AdvSonglist"), 0);
-    waitUntil([] { return false; }, 3000);
+    settle(3000);
     ASSERT_TRUE(console.running());
+    EXPECT_FALSE(sent().contains(QStringLiteral("20#"))) << "nothing was saved to announce";
 
     startDatabase();
+    EXPECT_EQ(playlistSongs(), QStringList{});
     acknowledgeMessages();
     ASSERT_TRUE(waitUntil([&] { return inRoom(); }, 60000));
 

@@ -113,6 +113,10 @@ bool RoomTest::waitUntil(const std::function<bool()>& condition, int timeoutMs) 
     }
 }
 
+void RoomTest::settle(int milliseconds) {
+    waitUntil([] { return false; }, milliseconds);
+}
+
 bool RoomTest::onStandby() {
     return guest.visible(QStringLiteral("pnlStanby")) &&
            !guest.visible(QStringLiteral("AdvPanel1"));

@@ -28,6 +28,8 @@ protected:
 
     // Polls, keeping both processes' output flowing, until the condition holds.
     bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 20000);
+    // Lets both processes run for a while, as a guest waits to see what happens.
+    void settle(int milliseconds);
     // The console is on its standby screen and takes input.
     bool onStandby();
     // Checked in: no standby screen, no loading panel.
