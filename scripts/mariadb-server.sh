@@ -55,7 +55,9 @@ start_server() {
     user=$(id -un)
     if [ ! -d "$dir/data/mysql" ]; then
         echo "mariadb-server: initialising $dir/data"
-        mariadb-install-db --no-defaults --datadir="$dir/data" --user="$user" \
+        # A temporary folder of its own: two servers initialised at once in the
+        # shared /tmp have clashed over their temporary tables.
+        mariadb-install-db --no-defaults --datadir="$dir/data" --user="$user" --tmpdir="$dir/tmp" \
             --auth-root-authentication-method=normal --skip-test-db >"$dir/install.log" 2>&1 ||
             { cat "$dir/install.log" >&2; die "initialisation failed"; }
     fi
