@@ -12,6 +12,7 @@
 #include "console/buttoncaption.h"
 #include "console/skinhost.h"
 #include "console/uplayer.h"
+#include "widgets/elidedlabel.h"
 
 namespace {
 
@@ -24,9 +25,12 @@ Widget* Named(Widget* widget, const char* name) {
     return widget;
 }
 
+// LabelType is ElidedLabel for texts from the databases, which may be longer
+// than their place.
+template <typename LabelType = QLabel>
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect place,
                   int pixelSize = 14, bool bold = false) {
-    auto* label = Named(new QLabel(text, parent), name);
+    auto* label = Named(new LabelType(text, parent), name);
     label->setGeometry(place);
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(pixelSize);
@@ -148,15 +152,17 @@ void Tfplayer::CreateSkinRegions() {
     ProgBar->setLeftThumbVisible(false);
     lblwmp = MakeLabel(this, "lblwmp", QStringLiteral("00:00"), {768, 466, 40, 20}, 13, true);
     lblwmp->setAlignment(Qt::AlignCenter);
-    Lblnowplay = MakeLabel(this, "Lblnowplay", QStringLiteral("No Song"), {500, 27, 317, 20});
+    Lblnowplay =
+        MakeLabel<ElidedLabel>(this, "Lblnowplay", QStringLiteral("No Song"), {500, 27, 317, 20});
     FillSkinSlot(Lblnowplay);
-    lblnextsong = MakeLabel(this, "lblnextsong", QStringLiteral("No Song"), {935, 27, 211, 20});
+    lblnextsong =
+        MakeLabel<ElidedLabel>(this, "lblnextsong", QStringLiteral("No Song"), {935, 27, 211, 20});
     FillSkinSlot(lblnextsong);
     spnDurWmp = MakeSpin(this, "spnDurWmp");
     spnDurWmp->hide();
 
-    lblUserNow = MakeLabel(this, "lblUserNow", QString(), {74, 25, 167, 20});
-    lbluser = MakeLabel(this, "lbluser", QString(), {74, 29, 167, 19});
+    lblUserNow = MakeLabel<ElidedLabel>(this, "lblUserNow", QString(), {74, 25, 167, 20});
+    lbluser = MakeLabel<ElidedLabel>(this, "lbluser", QString(), {74, 29, 167, 19});
     lbljam = MakeLabel(this, "lbljam", QString(), {289, 29, 87, 19});
     FillSkinSlot(lbljam, Qt::AlignCenter);
     // The guest's name covers the user caption that shares its slot.
@@ -241,7 +247,8 @@ void Tfplayer::CreateOrderPanel() {
     // The pop-ups are opaque: the lists' hints behind them stay out of sight.
     PanelViewOrder->setFillColor(QColor(18, 20, 28));
     MakeLabel(PanelViewOrder, "LabelDetailMenu", QStringLiteral("Menu"), {24, 20, 120, 26}, 16);
-    lblMenu = MakeLabel(PanelViewOrder, "lblMenu", QString(), {150, 16, 420, 32}, 22, true);
+    lblMenu =
+        MakeLabel<ElidedLabel>(PanelViewOrder, "lblMenu", QString(), {150, 16, 420, 32}, 22, true);
     lblMenu->setProperty("tag", 0);
     MakeLabel(PanelViewOrder, "LabelPrice", QStringLiteral("Price"), {24, 66, 120, 26}, 16);
     LblPrice = MakeLabel(PanelViewOrder, "LblPrice", QString(), {150, 62, 420, 32}, 22);

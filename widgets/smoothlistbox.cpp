@@ -202,8 +202,8 @@ void SmoothListBox::scrollToItem(int index) {
     const int bottom = top + rowHeight_;
     if (top < bar->value()) {
         bar->setValue(top);
-    } else if (bottom > bar->value() + viewport()->height()) {
-        bar->setValue(bottom - viewport()->height());
+    } else if (bottom > bar->value() + viewportHeight()) {
+        bar->setValue(bottom - viewportHeight());
     }
 }
 
@@ -217,8 +217,13 @@ void SmoothListBox::refresh() {
 
 void SmoothListBox::updateScrollRange() {
     QScrollBar* bar = verticalScrollBar();
-    bar->setPageStep(viewport()->height());
-    bar->setRange(0, qMax(0, count() * rowHeight_ - viewport()->height()));
+    bar->setPageStep(viewportHeight());
+    bar->setRange(0, qMax(0, count() * rowHeight_ - viewportHeight()));
+}
+
+int SmoothListBox::viewportHeight() const {
+    // No horizontal scroll bar is ever shown, so nothing takes height from it.
+    return maximumViewportSize().height();
 }
 
 void SmoothListBox::resizeEvent(QResizeEvent* event) {
@@ -235,7 +240,7 @@ void SmoothListBox::paintEvent(QPaintEvent*) {
     }
     const int first = verticalScrollBar()->value() / rowHeight_;
     const int last =
-        qMin(count() - 1, (verticalScrollBar()->value() + viewport()->height()) / rowHeight_);
+        qMin(count() - 1, (verticalScrollBar()->value() + viewportHeight()) / rowHeight_);
     for (int index = first; index <= last; ++index) {
         paintRow(painter, index);
     }

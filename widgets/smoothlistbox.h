@@ -104,6 +104,9 @@ private:
     void checkIndex(int index) const;
     void refresh();
     void updateScrollRange();
+    // The height rows are shown in. The viewport is laid out only when the list
+    // is first shown; until then its own height is a default, not the list's.
+    int viewportHeight() const;
     void paintRow(QPainter& painter, int index) const;
     void paintGraphic(QPainter& painter, const QRect& rect, bool pressed) const;
     void glide(qreal velocity);

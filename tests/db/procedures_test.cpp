@@ -62,11 +62,7 @@ TEST_F(ProceduresTest, ViewKategoriListsTheTwelveGroupsInTheirOrder) {
 class CatalogueSearchTest : public ProceduresTest {
 protected:
     void SetUp() override {
-        songs.exec(
-            "CREATE TEMPORARY TABLE saved_lagu AS SELECT * FROM lagu;\n"
-            "DELETE FROM lagu;\n"
-            "INSERT INTO lagu (idlagu, judul, artis, idgolongan, idgenre, hits, baru, hd, "
-            "jumlahputar, tanggalmasuk) VALUES "
+        songs.replaceCatalogue(
             "(1, 'MY LOVE', 'BRUNO MARS', 2, 1, 1, 0, 1, 50, '2020-01-01'),"
             "(2, 'LOVE STORY', 'ARI LANE', 2, 2, 0, 1, 0, 0, '2026-11-01'),"
             "(3, 'cinta sejati', 'DEWI LESTARI', 1, 1, 1, 1, 0, 90, '2026-10-01'),"
@@ -74,9 +70,7 @@ protected:
             "(5, '500 MILES', 'NORA NASH', 2, 1, 0, 0, 0, 0, '2024-01-01'),"
             "(6, 'DON''T STOP', 'NORA NASH', 3, 1, 0, 0, 0, 0, '2024-01-01')");
     }
-    void TearDown() override {
-        songs.exec("DELETE FROM lagu;\nINSERT INTO lagu SELECT * FROM saved_lagu");
-    }
+    void TearDown() override { songs.restoreCatalogue(); }
 
     QStringList search(int mode, const QString& title, const QString& artist, int group = 0,
                        int category = 0, int offset = 0, int count = 15) {

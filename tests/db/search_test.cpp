@@ -58,11 +58,7 @@ protected:
 
     // A catalogue of its own for each test; the demo songs come back after it.
     void SetUp() override {
-        songs.exec(
-            "CREATE TEMPORARY TABLE saved_lagu AS SELECT * FROM lagu;\n"
-            "DELETE FROM lagu;\n"
-            "INSERT INTO lagu (idlagu, judul, artis, idgolongan, idgenre, hits, baru, hd, "
-            "jumlahputar, tanggalmasuk) VALUES "
+        songs.replaceCatalogue(
             "(1, 'MY LOVE', 'BRUNO MARS', 2, 1, 1, 0, 1, 50, '2020-01-01'),"
             "(2, 'LOVE STORY', 'ARI LANE', 2, 2, 0, 1, 0, 0, '2026-11-01'),"
             "(3, 'GLOVE AND LOVE', 'BRUNO MARS', 1, 1, 1, 0, 1, 70, '2023-05-05'),"
@@ -80,9 +76,7 @@ protected:
             "(15, 'cinta sejati', 'DEWI LESTARI', 1, 1, 0, 0, 0, 0, '2025-01-01'),"
             "(18, 'OH MY LOVE', 'ARI LANE', 3, 2, 0, 0, 0, 0, '2019-01-01')");
     }
-    void TearDown() override {
-        songs.exec("DELETE FROM lagu;\nINSERT INTO lagu SELECT * FROM saved_lagu");
-    }
+    void TearDown() override { songs.restoreCatalogue(); }
 
     void usePlan(Plan plan) {
         session.SetText(plan == Plan::Walk       ? "SET @cari_batas = 0"

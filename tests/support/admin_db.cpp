@@ -73,4 +73,19 @@ QVariant AdminDb::scalar(const QString& queryText) {
     return query.value(0);
 }
 
+void AdminDb::replaceCatalogue(const QString& values) {
+    exec(QStringLiteral("CREATE TEMPORARY TABLE saved_lagu AS SELECT * FROM lagu;\n"
+                        "DELETE FROM lagu;\n"
+                        "INSERT INTO lagu (idlagu, judul, artis, idgolongan, idgenre, hits, baru, "
+                        "hd, jumlahputar, tanggalmasuk) VALUES ") +
+         values);
+}
+
+void AdminDb::restoreCatalogue() {
+    exec(
+        QStringLiteral("DELETE FROM lagu;\n"
+                       "INSERT INTO lagu SELECT * FROM saved_lagu;\n"
+                       "DROP TEMPORARY TABLE saved_lagu"));
+}
+
 }  // namespace testsupport

@@ -25,6 +25,13 @@ public:
     QList<QStringList> rows(const QString& query);
     QVariant scalar(const QString& query);
 
+    // Sets the song catalogue aside for a test and fills it with these rows of
+    // (idlagu, judul, artis, idgolongan, idgenre, hits, baru, hd, jumlahputar,
+    // tanggalmasuk), written as an SQL VALUES list; restoreCatalogue() puts the
+    // demo songs back. On a songs-database connection only.
+    void replaceCatalogue(const QString& values);
+    void restoreCatalogue();
+
     static QString songsDatabase() { return QStringLiteral("test_lagu"); }
     static QString transaksiDatabase() { return QStringLiteral("test_transaksi"); }
 

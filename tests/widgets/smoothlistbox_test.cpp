@@ -4,6 +4,7 @@
 
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTest>
 #include <stdexcept>
 
 #include "tap.h"
@@ -41,6 +42,28 @@ protected:
     QSignalSpy selected{&list, &SmoothListBox::itemSelected};
     QSignalSpy graphic{&list, &SmoothListBox::graphicClicked};
 };
+
+// The console fills and selects in lists that are not on screen yet (the
+// playlist at check-in, behind the standby screen): when shown, the selected
+// row stands at the bottom edge, as if it had been selected on screen.
+TEST(SmoothListBoxBeforeShow, ASelectionMadeBeforeTheFirstShowIsInViewOnceShown) {
+    SmoothListBox list;
+    list.resize(778, 266);
+    list.setRowHeight(35);
+    {
+        SmoothListBox::UpdateScope update(list);
+        for (int n = 0; n < 30; ++n) {
+            list.addItem({.notes = songNotes(n), .tag = n});
+        }
+    }
+    list.setSelectedIndex(17);
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+
+    const QRect row = list.itemRect(17);
+    EXPECT_TRUE(list.viewport()->rect().contains(row)) << "row 17 at " << row.top();
+    EXPECT_EQ(row.bottom(), list.viewport()->rect().bottom()) << "scrolled further than needed";
+}
 
 TEST_F(SmoothListBoxTest, KeepsItemDataAndRawNotesUnchanged) {
     const QString notes = R"(<html>2 x<IND x="30"> NASI<br><IND x="30"><i> PEDAS</i></html>)";
