@@ -73,6 +73,13 @@ void Tfplayer::Kirim(const QString& siPesan) {
                         perintahSucces = 0;
                     }
                     ApplyReply(text);
+                } else {
+                    // The command went out and no answer came back: the guest is
+                    // told nothing and the command is dropped, but the venue's
+                    // journal hears of it.
+                    const std::string& why = IMCClient->ErrorDesc();
+                    qWarning("lyrabox: the room player gave no answer to \"%s\": %s",
+                             qPrintable(siPesan), why.empty() ? "no reply" : why.c_str());
                 }
             }
         } catch (const std::exception& error) {

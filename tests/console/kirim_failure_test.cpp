@@ -1,12 +1,13 @@
 // When a send fails: the log line and the connection-error dialog for a
-// failure with a message, silence for an answer that never properly came,
-// and the dialog's two ways on.
+// failure with a message; for an answer that never properly came, nothing for
+// the guest and a journal line for the venue; and the dialog's two ways on.
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QFontInfo>
 
 #include "support/console_fixture.h"
+#include "support/journal_capture.h"
 #include "support/qt_printers.h"
 #include "support/test_paths.h"
 
@@ -60,10 +61,15 @@ TEST_F(KirimFailureTest, AnInvalidAnswerIsDroppedSilently) {
         {"no answer", Answer::NoAnswer()},
     };
     for (const auto& c : cases) {
+        testsupport::JournalCapture journal;
         room.answerNext(c.answer);
         console().Kirim("4#");
         EXPECT_FALSE(console().IMCClient->IsConnected()) << c.name;
         EXPECT_EQ(console().LBMain->count(), 0) << c.name;
+        ASSERT_EQ(journal.warnings().size(), 1) << c.name;
+        EXPECT_TRUE(
+            journal.warnings()[0].startsWith("lyrabox: the room player gave no answer to \"4#\": "))
+            << journal.warnings()[0];
     }
     EXPECT_EQ(sent(), QStringList({"4#", "4#", "4#"}));
     EXPECT_TRUE(logEntries().isEmpty()) << logEntries().join('\n');

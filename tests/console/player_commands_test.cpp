@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "support/console_fixture.h"
+#include "support/journal_capture.h"
 #include "support/qt_printers.h"
 
 namespace {
@@ -189,10 +190,13 @@ TEST_F(PlayerCommandsTest, AFailingRowIsLoggedUnlessItIsSilent) {
     console().AddPrefixCommand("ZZ", [](const QString& value) {
         throw std::runtime_error(("prefix " + value).toStdString());
     });
+    testsupport::JournalCapture journal;
     skinCommand("breaks");
     skinCommand("breaksquietly");
     skinCommand("ZZ 12 ");
     EXPECT_EQ(silentSteps, 1);
+    EXPECT_EQ(journal.warnings(), QStringList{"lyrabox: a quiet step failed: quiet failure"})
+        << "the venue's journal hears of the quiet one";
     EXPECT_EQ(logEntries(), QStringList({"FSCommand row failed", "FSCommand prefix 12"}));
 }
 
