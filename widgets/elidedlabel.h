@@ -2,8 +2,9 @@
 
 #include <QLabel>
 
-// A one-line label for texts from the catalogue, such as a song's title and
-// artist: what does not fit ends in "…" instead of being cut off mid-letter.
+// A one-line label for texts from the databases, such as a song's title and
+// artist or a guest's name: what does not fit ends in "…" instead of being cut
+// off mid-letter.
 // text() stays the whole text; only the painting is shortened.
 class ElidedLabel : public QLabel {
     Q_OBJECT
