@@ -35,6 +35,7 @@
 
 #include "app/sqltext.h"
 #include "app/umodule.h"
+#include "bench/benchoptions.h"
 #include "bench/benchserver.h"
 #include "console/skinhost.h"
 #include "console/uplayer.h"
@@ -678,20 +679,18 @@ struct Outcome {
 Options ParseOptions(const QStringList& arguments) {
     Options options;
     for (const QString& argument : arguments.mid(1)) {
-        if (argument.startsWith(QLatin1String("--songs="))) {
-            options.songs = argument.section(QLatin1Char('='), 1).toInt();
-        } else if (argument.startsWith(QLatin1String("--jobs="))) {
-            options.jobs = argument.section(QLatin1Char('='), 1).toInt();
-        } else if (argument.startsWith(QLatin1String("--only="))) {
+        const std::string text = argument.toStdString();
+        if (ReadNumberOption(text, "songs", options.songs, 100) ||
+            ReadNumberOption(text, "jobs", options.jobs)) {
+            continue;
+        }
+        if (argument.startsWith(QLatin1String("--only="))) {
             options.only = argument.section(QLatin1Char('='), 1).split(QLatin1Char(','));
         } else {
             throw std::invalid_argument("unknown option " + argument.toStdString() +
                                         "; usage: bench_faults [--songs=N] [--jobs=N] "
                                         "[--only=NAME,NAME...]");
         }
-    }
-    if (options.songs < 100 || options.jobs < 1) {
-        throw std::invalid_argument("--songs takes 100 or more, --jobs 1 or more");
     }
     for (const QString& name : options.only) {
         if (FindFault(name) == nullptr) {

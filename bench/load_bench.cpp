@@ -36,6 +36,7 @@
 #include "app/dberror.h"
 #include "app/sqltext.h"
 #include "app/umodule.h"
+#include "bench/benchoptions.h"
 #include "bench/benchserver.h"
 #include "console/uplayer.h"
 
@@ -50,7 +51,7 @@ struct Options {
     int seconds = 60;
     int consoles = 100;
     int songs = 500000;
-    unsigned seed = 20240611;
+    int seed = 20240611;
     bool keepCatalogue = false;
 };
 
@@ -513,18 +514,13 @@ Options ParseOptions(int argc, char** argv) {
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
-        const auto value = [&argument](const char* prefix) {
-            return std::stoi(argument.substr(std::string(prefix).size()));
-        };
-        if (argument.rfind("--seconds=", 0) == 0) {
-            options.seconds = value("--seconds=");
-        } else if (argument.rfind("--consoles=", 0) == 0) {
-            options.consoles = value("--consoles=");
-        } else if (argument.rfind("--songs=", 0) == 0) {
-            options.songs = value("--songs=");
-        } else if (argument.rfind("--seed=", 0) == 0) {
-            options.seed = static_cast<unsigned>(value("--seed="));
-        } else if (argument == "--keep_catalogue") {
+        if (ReadNumberOption(argument, "seconds", options.seconds) ||
+            ReadNumberOption(argument, "consoles", options.consoles) ||
+            ReadNumberOption(argument, "songs", options.songs) ||
+            ReadNumberOption(argument, "seed", options.seed, 0)) {
+            continue;
+        }
+        if (argument == "--keep_catalogue") {
             options.keepCatalogue = true;
         } else {
             throw std::invalid_argument(
@@ -532,9 +528,6 @@ Options ParseOptions(int argc, char** argv) {
                 "; usage: bench_load [--seconds=N] [--consoles=N] [--songs=N] [--seed=N] "
                 "[--keep_catalogue]");
         }
-    }
-    if (options.seconds < 1 || options.consoles < 1 || options.songs < 1) {
-        throw std::invalid_argument("--seconds, --consoles and --songs take positive numbers");
     }
     return options;
 }

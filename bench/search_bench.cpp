@@ -30,6 +30,7 @@
 #include "app/adocommand.h"
 #include "app/sqltext.h"
 #include "app/umodule.h"
+#include "bench/benchoptions.h"
 #include "bench/benchserver.h"
 #include "console/uplayer.h"
 #include "widgets/smoothlistbox.h"
@@ -353,16 +354,12 @@ Options ParseOptions(int& argc, char** argv) {
     int kept = 1;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
-        const auto value = [&argument](const char* prefix) {
-            return std::stoi(argument.substr(std::string(prefix).size()));
-        };
-        if (argument.rfind("--songs=", 0) == 0) {
-            options.songs = value("--songs=");
-        } else if (argument.rfind("--search_repetitions=", 0) == 0) {
-            options.searchRepetitions = value("--search_repetitions=");
-        } else if (argument.rfind("--baseline_repetitions=", 0) == 0) {
-            options.baselineRepetitions = value("--baseline_repetitions=");
-        } else if (argument == "--keep_catalogue") {
+        if (ReadNumberOption(argument, "songs", options.songs) ||
+            ReadNumberOption(argument, "search_repetitions", options.searchRepetitions) ||
+            ReadNumberOption(argument, "baseline_repetitions", options.baselineRepetitions)) {
+            continue;
+        }
+        if (argument == "--keep_catalogue") {
             options.keepCatalogue = true;
         } else {
             argv[kept++] = argv[i];
@@ -377,7 +374,13 @@ Options ParseOptions(int& argc, char** argv) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("LYRABOX_LOOPBACK_ONLY", "1");
-    const Options options = ParseOptions(argc, argv);
+    Options options;
+    try {
+        options = ParseOptions(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "bench_search: " << error.what() << std::endl;
+        return 2;
+    }
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/benchoptions.h"
 #include "bench/benchserver.h"
 #include "guestsession.h"
 #include "processes.h"
@@ -41,22 +42,12 @@ struct TOptions {
 TOptions ReadOptions(const QStringList& arguments) {
     TOptions options;
     for (const QString& argument : arguments.mid(1)) {
-        const auto value = [&](const char* name, int& field) {
-            const QString prefix = QStringLiteral("--%1=").arg(QLatin1String(name));
-            if (!argument.startsWith(prefix)) {
-                return false;
-            }
-            bool valid = false;
-            field = argument.mid(prefix.size()).toInt(&valid);
-            if (!valid || field < 1) {
-                throw std::runtime_error(argument.toStdString() + ": a positive number is needed");
-            }
-            return true;
-        };
+        const std::string text = argument.toStdString();
         if (argument == QLatin1String("--keep_catalogue")) {
             options.keepCatalogue = true;
-        } else if (!value("songs", options.songs) && !value("runs", options.runs) &&
-                   !value("playlist", options.playlist)) {
+        } else if (!ReadNumberOption(text, "songs", options.songs) &&
+                   !ReadNumberOption(text, "runs", options.runs) &&
+                   !ReadNumberOption(text, "playlist", options.playlist)) {
             throw std::runtime_error(
                 "usage: bench_startup [--songs=N] [--runs=N] [--playlist=N] [--keep_catalogue]");
         }
