@@ -420,11 +420,9 @@ void TFaultRun::Settle(int rounds) {
     Tfplayer& c = *player_;
     for (int round = 0; round < rounds; ++round) {
         bool acted = false;
-        for (const auto& dialog : c.ErrorDialogs()) {
-            if (dialog->isVisible()) {
-                dialog->AdvSmoothButton2Click();
-                acted = true;
-            }
+        if (TFrmError* dialog = c.ErrorDialog(); dialog != nullptr && dialog->isVisible()) {
+            dialog->AdvSmoothButton2Click();
+            acted = true;
         }
         for (int tick = 0; tick < 6 && c.TimerPreparation->isActive(); ++tick) {
             c.TimerPreparationTimer();
@@ -445,7 +443,7 @@ Step TFaultRun::Make(const QString& name, bool during, const QString& command, T
     step.during = during;
     roomPlayer_.TakeLines();
     const int messages = static_cast<int>(platform_.messages.size());
-    const int dialogs = static_cast<int>(c.ErrorDialogs().size());
+    const bool dialogShown = c.ErrorDialog() != nullptr && c.ErrorDialog()->isVisible();
     // A disabled console takes no touch: the guest sees its loading panel.
     step.made = Usable();
     if (!step.made) {
@@ -461,7 +459,8 @@ Step TFaultRun::Make(const QString& name, bool during, const QString& command, T
         }
     }
     step.told = platform_.messages.size() > messages ||
-                static_cast<int>(c.ErrorDialogs().size()) > dialogs || !Usable();
+                (!dialogShown && c.ErrorDialog() != nullptr && c.ErrorDialog()->isVisible()) ||
+                !Usable();
     return step;
 }
 

@@ -26,6 +26,11 @@ TFrmError::TFrmError(Tfplayer& player)
     Label1->move(40, 56);
     Label1->adjustSize();
 
+    LabelDetail = new QLabel(this);
+    LabelDetail->setObjectName(QStringLiteral("LabelDetail"));
+    LabelDetail->setGeometry(40, 84, 493, 24);
+    LabelDetail->setStyleSheet(QStringLiteral("color: #9a9aa8; font-size: 13px;"));
+
     AdvSmoothButton1 = new SmoothButton(QStringLiteral("Batalkan Perintah"), this);
     AdvSmoothButton1->setObjectName(QStringLiteral("AdvSmoothButton1"));
     AdvSmoothButton1->setGeometry(184, 120, 160, 57);
@@ -39,7 +44,16 @@ TFrmError::TFrmError(Tfplayer& player)
     AdvSmoothButton2->setColor(Theme::accent());
     connect(AdvSmoothButton1, &SmoothButton::clicked, this, &TFrmError::AdvSmoothButton1Click);
     connect(AdvSmoothButton2, &SmoothButton::clicked, this, &TFrmError::AdvSmoothButton2Click);
+    // Nothing else holds the dialog once the guest has answered it.
+    setAttribute(Qt::WA_DeleteOnClose);
     FrmError = this;
+}
+
+void TFrmError::SetDetail(const QString& message) {
+    LabelDetail->ensurePolished();
+    LabelDetail->setText(
+        LabelDetail->fontMetrics().elidedText(message, Qt::ElideRight, LabelDetail->width()));
+    LabelDetail->setToolTip(message);
 }
 
 TFrmError::~TFrmError() {
@@ -54,6 +68,9 @@ void TFrmError::AdvSmoothButton1Click() {
 }
 
 void TFrmError::AdvSmoothButton2Click() {
+    // The guest asks for the room player now: the first round probes at once,
+    // also after a wait that gave up with the link marked lost.
+    player_.perintahSucces = 1;
     player_.EnterWaitLoop();
     close();
 }

@@ -83,6 +83,7 @@ void Tfplayer::FormCreate() {
         }
         Image1->start();
         IMCClient = std::make_unique<TIMCClient>();
+        IMCClient->SetReplyLimit(kReplyLimit);
         for (SmoothPanel* panel : {pnlStanby, PanelOrder, Panel_Request}) {
             panel->setGeometry(0, 0, kWidth, kSkinHeight);
         }
@@ -97,22 +98,37 @@ Tfplayer::~Tfplayer() {
 }
 
 void Tfplayer::FormDestroy() {
-    Kirim(QStringLiteral("GI#"));
+    SayGoodbye();
     QApplication::quit();
     WriteLog(QStringLiteral("Form Fplayer Destroy"));
-    platform_.ShowMessage(LogFolder());
+    // A kiosk that restarts the console must not wait for a tap: where the
+    // log goes is said in the journal, not in a message box.
+    qInfo("lyrabox: the log is saved in %s", qPrintable(LogFolder()));
     SaveLog();
 }
 
 // Leaving the console tells the room player; the close is never refused.
 void Tfplayer::FormCloseQuery() {
-    Kirim(QStringLiteral("GI#"));
+    SayGoodbye();
     QApplication::quit();
 }
 
 void Tfplayer::FormClose() {
-    Kirim(QStringLiteral("GI#"));
+    SayGoodbye();
     QApplication::quit();
+}
+
+void Tfplayer::SayGoodbye() {
+    if (closing_) {
+        return;
+    }
+    closing_ = true;
+    // A dialog left open would outlive the window it acts on.
+    delete errorDialog_.data();
+    for (QTimer* timer : {TimerPreparation, TmrHandle, Tmrbattery, Timer1, tmrsearching}) {
+        timer->stop();
+    }
+    Kirim(QStringLiteral("GI#"));
 }
 
 void Tfplayer::closeEvent(QCloseEvent* event) {

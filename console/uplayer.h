@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -116,10 +117,24 @@ public slots:
 
 public:
     // ---- Player command exchange (uplayer_kirim.cpp) --------------------------------
+    // How long the console waits for the room player: to connect, and for the
+    // whole answer once connected. A room player on the venue's network answers
+    // within milliseconds; one that takes the connection and then says nothing
+    // for five seconds is treated as gone, so that a guest's tap never holds the
+    // touch screen longer than the two limits together.
+    static constexpr uint32_t kConnectLimit = 10000;
+    static constexpr uint32_t kReplyLimit = 5000;
+    // The reply lines Memo1 keeps: enough to read back a night's trouble, not
+    // weeks of replies.
+    static constexpr int kReplyLinesKept = 500;
     // Sends one command text to the room player and applies its answer.
-    void Kirim(const QString& siPesan);
-    // The connection-error dialogs opened so far (closed ones are hidden).
-    const std::vector<std::unique_ptr<TFrmError>>& ErrorDialogs() const { return errorDialogs_; }
+    // Returns whether the room player answered with a reply text: false when
+    // nothing was sent (the link is lost), the connect failed, no complete
+    // answer came back, or the answer was empty.
+    bool Kirim(const QString& siPesan);
+    // The connection-error dialog on screen or hidden; null when none is open.
+    // There is at most one: a failure while it is open raises it again.
+    TFrmError* ErrorDialog() const { return errorDialog_; }
 
     // ---- Playback progress (uplayer_progress.cpp) -------------------------------------
     // "mm:ss" with at least two digits each: 75 gives "01:15", 6000 gives "100:00".
@@ -130,10 +145,21 @@ public:
     // ---- Room playlist (uplayer_playlist.cpp) -----------------------------------------
     // Reloads the room playlist and selects row urutan.
     void PlaylistView(int urutan);
+    // Reloads the room playlist keeping the entry the guest selected (by its
+    // idplaylist) and the scroll position; the first row when that entry left.
+    void RedrawPlaylist();
 
     // ---- Preparation sequence (uplayer_preparation.cpp) -------------------------------
     // The wait loop's entry: loading panel, console disabled, reconnection from 99.
     void EnterWaitLoop();
+    // The wait loop's rounds (six ticks each) before the guest is asked: a room
+    // player that stays away or keeps answering nothing ends in the
+    // connection-error dialog instead of an endless loading panel.
+    static constexpr int kWaitLoopRounds = 3;
+    bool InWaitLoop() const;
+    // True from the booking start until "GO#" and the tablet's address have
+    // reached the room player.
+    bool GreetingPending() const { return greetingPending_; }
 
 public:
     // ---- Progress ticks and player-control commands (uplayer_progress.cpp, ----
@@ -186,8 +212,13 @@ public:
     void MoveSelectedEntry(Move direction);
     void PrioritiseSelectedEntry();
     // "play": the selected playlist entry when the playlist was touched last,
-    // otherwise (or when that fails) the selected song-list song.
+    // otherwise (or when the playlist has no entry selected) the selected
+    // song-list song.
     void PlaySelectedSong();
+    // Sends "37#" for entry and, once the room player took it, removes the
+    // entry from the playlist and reloads it with row rowAfter selected.
+    // Returns whether the room player took it.
+    bool PlayPlaylistEntry(const SmoothListItem& entry, int rowAfter);
 
     // The song request form; message mode shows the message box over the
     // five title and artist lines.
@@ -542,12 +573,34 @@ private:
 
     // Kirim's parts (uplayer_kirim.cpp).
     void ApplyReply(const QString& reply);
-    void ShowConnectionError();
+    // The link counts as lost: the progress stops and the wait loop probes.
+    void MarkLinkLost();
+    // Opens the connection-error dialog, or raises the open one with message.
+    void ShowConnectionError(const QString& message);
+    // The room player is told once that the console goes away; nothing waits
+    // for the guest and no timer fires while the window closes.
+    void SayGoodbye();
+
+    // The wait loop's parts (uplayer_preparation.cpp).
+    void DecideLink();
+    void GiveUpWaiting();
+    // "GO#" and the tablet's address; false when the room player did not take them.
+    bool GreetRoomPlayer();
 
     Tfmodule& module_;
     IPlatform& platform_;
     Tfloading* loading_;
-    std::vector<std::unique_ptr<TFrmError>> errorDialogs_;
+    QPointer<TFrmError> errorDialog_;
+    // Rounds of the wait loop, since it was entered afresh, that ended with
+    // the link still lost.
+    int lostRounds_ = 0;
+    // Whether this round's probe got an answer from the room player.
+    bool probeAnswered_ = false;
+    // The wait loop gave up and the guest was asked: the monitor does not start
+    // it again by itself until the network has been seen down.
+    bool linkGivenUp_ = false;
+    bool greetingPending_ = false;
+    bool closing_ = false;
 };
 
 extern Tfplayer* fplayer;

@@ -157,8 +157,7 @@ void Tfplayer::Sys_StatusChange() {
 }
 
 void Tfplayer::BookingStart() {
-    Kirim(QStringLiteral("GO#"));
-    Kirim(QStringLiteral("26#") + (loading_ != nullptr ? loading_->myip_address : QString()));
+    GreetRoomPlayer();
     Tmrbattery->start();
     pnlStanby->hide();
     AdvPanel1->show();
@@ -167,6 +166,18 @@ void Tfplayer::BookingStart() {
     // No input reaches the console until the preparation sequence releases it.
     setEnabled(false);
     TmrHandle->start();
+}
+
+bool Tfplayer::GreetRoomPlayer() {
+    // Cleared while the two go out, so that their own answers do not send
+    // them once more.
+    greetingPending_ = false;
+    const bool active = Kirim(QStringLiteral("GO#"));
+    const bool address =
+        Kirim(QStringLiteral("26#") + (loading_ != nullptr ? loading_->myip_address : QString()));
+    // A room player that missed either hears both once it answers again.
+    greetingPending_ = !(active && address);
+    return !greetingPending_;
 }
 
 // Unguarded on purpose: a failed re-read (the songs database gone, say) is
@@ -192,6 +203,7 @@ void Tfplayer::TmrHandleTimer() {
             }
             if (!IsActive(Sys_Status)) {
                 // The booking ended outside the console.
+                greetingPending_ = false;
                 ShowStandby();
                 TmrHandle->stop();
                 edtscan->clear();
@@ -213,6 +225,7 @@ void Tfplayer::Logout() {
     if (!platform_.ConfirmYesCancel(QStringLiteral("Anda Ingin LogOut ?"))) {
         return;
     }
+    greetingPending_ = false;
     Kirim(QStringLiteral("GI#"));
     // Set from code: the status rule does not run.
     Sys_Status->setCurrentIndex(0);

@@ -1,6 +1,7 @@
 // The command exchange with the room player: one connection, one request and
 // one reply per command, and the reply applied to the console by its status.
 #include <QScopeGuard>
+#include <algorithm>
 #include <stdexcept>
 
 #include "app/numbertext.h"
@@ -9,8 +10,6 @@
 #include "link/tmessagedata.h"
 
 namespace {
-
-constexpr uint32_t kConnectTimeout = 10000;
 
 // Field i of a reply list; a reply that is too short fails here.
 QString Field(const QListWidget* list, int i) {
@@ -25,6 +24,12 @@ int Number(const QString& text) {
     return numbertext::StrToInt(text);
 }
 
+// The music volume as the console keeps it: the room player's number, within
+// the 0 to 100 that the skin and the volume keys work in.
+int Volume(const QString& text) {
+    return std::clamp(Number(text), 0, 100);
+}
+
 std::u16string ToU16(const QString& text) {
     return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
                           static_cast<size_t>(text.size()));
@@ -32,14 +37,18 @@ std::u16string ToU16(const QString& text) {
 
 }  // namespace
 
-void Tfplayer::Kirim(const QString& siPesan) {
+bool Tfplayer::Kirim(const QString& siPesan) {
     if (perintahSucces == 0) {
-        // The link is lost: wait and probe instead of sending.
-        EnterWaitLoop();
-        return;
+        // The link is lost: wait and probe instead of sending. A closing
+        // console has nothing left to wait for.
+        if (!closing_) {
+            EnterWaitLoop();
+        }
+        return false;
     }
     QString failure;
     bool failed = false;
+    bool answered = false;
     {
         const auto cleanUp = qScopeGuard([this] {
             if (IMCClient) {
@@ -55,7 +64,7 @@ void Tfplayer::Kirim(const QString& siPesan) {
             IMCClient->SetServerAddress(
                 (SYS_IP->text() + QLatin1Char(':') + QString::number(Sys_Port->value()))
                     .toStdString());
-            IMCClient->ConnectClient(kConnectTimeout);
+            IMCClient->ConnectClient(kConnectLimit);
             if (IMCClient->IsConnected()) {
                 perintahSucces = 1;
                 TMessageData request;
@@ -72,11 +81,22 @@ void Tfplayer::Kirim(const QString& siPesan) {
                         IMCClient->DisconnectClient();
                         perintahSucces = 0;
                     }
+                    answered = !text.isEmpty();
                     ApplyReply(text);
+                } else if (IMCClient->TimedOut()) {
+                    // A room player that takes the command and does not answer in
+                    // time is as good as gone: waiting on it again with the next
+                    // tap or tick would freeze the touch screen once more.
+                    qWarning(
+                        "lyrabox: the room player did not answer \"%s\" within %u ms; "
+                        "the link counts as lost",
+                        qPrintable(siPesan), kReplyLimit);
+                    MarkLinkLost();
                 } else {
-                    // The command went out and no answer came back: the guest is
-                    // told nothing and the command is dropped, but the venue's
-                    // journal hears of it.
+                    // The command went out and no proper answer came back (the
+                    // room player's failure marker, a dropped connection): the
+                    // guest is told nothing and the command is dropped, but the
+                    // venue's journal hears of it.
                     const std::string& why = IMCClient->ErrorDesc();
                     qWarning("lyrabox: the room player gave no answer to \"%s\": %s",
                              qPrintable(siPesan), why.empty() ? "no reply" : why.c_str());
@@ -91,15 +111,40 @@ void Tfplayer::Kirim(const QString& siPesan) {
     }
     if (failed) {
         WriteLog(QStringLiteral("Kirim "), failure);
-        if (!failure.isEmpty()) {
-            ShowConnectionError();
+        if (!failure.isEmpty() && !closing_) {
+            ShowConnectionError(failure);
         }
+    }
+    if (answered && greetingPending_ && !closing_) {
+        // The room player is back and has not heard that the room went active.
+        GreetRoomPlayer();
+    }
+    return answered;
+}
+
+void Tfplayer::MarkLinkLost() {
+    perintahSucces = 0;
+    Timer1->stop();
+    if (!closing_ && !InWaitLoop()) {
+        EnterWaitLoop();
     }
 }
 
-void Tfplayer::ShowConnectionError() {
-    errorDialogs_.push_back(std::make_unique<TFrmError>(*this));
-    errorDialogs_.back()->show();
+void Tfplayer::ShowConnectionError(const QString& message) {
+    if (InWaitLoop()) {
+        // The guest decides now: "Coba Lagi" waits again, "Batalkan Perintah"
+        // goes on without the room player.
+        TimerPreparation->stop();
+        AdvPanel1->hide();
+    }
+    // Until then the monitor does not start waiting by itself.
+    linkGivenUp_ = true;
+    if (errorDialog_ == nullptr) {
+        errorDialog_ = new TFrmError(*this);
+    }
+    errorDialog_->SetDetail(message);
+    errorDialog_->show();
+    errorDialog_->raise();
     setEnabled(false);
     Timer1->stop();
 }
@@ -107,10 +152,16 @@ void Tfplayer::ShowConnectionError() {
 void Tfplayer::ApplyReply(const QString& reply) {
     ParseDelimited(LBMain, reply, QStringLiteral("#"));
     const QString status = LBMain->count() > 0 ? LBMain->item(0)->text() : QString();
+    // The songs database failing under a redraw is no news about the room
+    // player: it is logged, the rest of the reply still applies and the link
+    // keeps its state.
+    const auto redrawPlaylist = [this] {
+        Guarded(QStringLiteral("Kirim "), [this] { RedrawPlaylist(); });
+    };
 
     if (status == QLatin1String("0")) {
         // Nothing plays.
-        PlaylistView(0);
+        redrawPlaylist();
         bacaDurasiwmp = 0;
         ResetElapsed();
         if (!bpause) {
@@ -121,7 +172,7 @@ void Tfplayer::ApplyReply(const QString& reply) {
         // Room settings: volume, microphone, condition.
         kondisi = QStringLiteral("9");
         ParseDelimited(LBDetails, Field(LBMain, 1), QStringLiteral(";"));
-        VolPlayer = Number(Field(LBDetails, 0));
+        VolPlayer = Volume(Field(LBDetails, 0));
         MainSkinNew->SetVariable(QStringLiteral("_root.isimusic.text"), Field(LBDetails, 0));
         MainSkinNew->SetVariable(QStringLiteral("_root.isimic.text"), Field(LBDetails, 1));
         kondisi = Field(LBDetails, 2);
@@ -153,7 +204,7 @@ void Tfplayer::ApplyReply(const QString& reply) {
             onplay = Number(song);
             ProgBar->setMaximum(Number(length));
             SpinEdit1->setValue(Number(length));
-            PlaylistView(0);
+            redrawPlaylist();
             ProgBar->setMinimum(0);
             ProgBar->setPositionRight(0);
             MainSkinNew->SetVariable(QStringLiteral("_root.isikey.text"), QStringLiteral("5"));
@@ -168,6 +219,11 @@ void Tfplayer::ApplyReply(const QString& reply) {
         ProgBar->setMaximum(Number(Field(LBMain, 2)));
         spnDurWmp->setValue(ProgBar->positionRight());
         lblwmp->setText(ElapsedText(ProgBar->positionRight()));
+        if (Number(Field(LBMain, 2)) != 0) {
+            // The length is known now, as with a new song's: asking again on
+            // every tick would redraw the playlist under the guest's finger.
+            bacaDurasiwmp = 0;
+        }
     } else if (status == QLatin1String("8")) {
         // Pause or resume.
         if (Timer1->isActive()) {
@@ -179,7 +235,7 @@ void Tfplayer::ApplyReply(const QString& reply) {
             OnTextPlay(onplay);
         }
     } else if (status == QLatin1String("9")) {
-        VolPlayer = Number(Field(LBMain, 1));
+        VolPlayer = Volume(Field(LBMain, 1));
         MainSkinNew->SetVariable(QStringLiteral("_root.isimusic.text"), Field(LBMain, 1));
     } else if (status == QLatin1String("10")) {
         MainSkinNew->SetVariable(QStringLiteral("_root.isimic.text"), Field(LBMain, 1));

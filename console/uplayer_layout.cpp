@@ -366,6 +366,7 @@ void Tfplayer::CreateDiagnosticStrip() {
     LBDetails = MakeHiddenList(DiagnosticStrip, "LBDetails");
     Memo1 = Named(new QPlainTextEdit(DiagnosticStrip), "Memo1");
     Memo1->setReadOnly(true);
+    Memo1->setMaximumBlockCount(kReplyLinesKept);
     cbMode = MakeChoice(DiagnosticStrip, "cbMode",
                         {QStringLiteral("Songlist"), QStringLiteral("Hits"), QStringLiteral("New"),
                          QStringLiteral("Popular"), QStringLiteral("HD")});

@@ -37,10 +37,13 @@ void Tfplayer::TmrbatteryTimer() {
             // Nothing reaches the room player: the next send waits and probes.
             perintahSucces = 0;
             Timer1->stop();
+            // Its return is worth waiting for again, whatever the guest was asked.
+            linkGivenUp_ = false;
         }
         // Asked again: the network may be back, or the link was marked lost
-        // by an empty reply from the room player.
-        if (IsInternetConnected() && perintahSucces == 0) {
+        // by an empty reply from the room player. A wait under way decides
+        // by its own probe; one that gave up waits for the guest's answer.
+        if (IsInternetConnected() && perintahSucces == 0 && !linkGivenUp_ && !InWaitLoop()) {
             RecoverLink();
         }
         if (iwaiters == 1) {

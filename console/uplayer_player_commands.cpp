@@ -8,6 +8,7 @@ namespace {
 
 // The room player takes the music volume in steps of ten.
 constexpr int kVolumeStep = 10;
+constexpr int kMaxVolume = 100;
 constexpr int kHighestVolumeToRaise = 91;
 constexpr int kLowestVolumeToLower = 1;
 // Below this many seconds into a song "previous" means nothing to the room player.
@@ -41,19 +42,19 @@ void Tfplayer::RegisterPlayerCommands() {
         AddCommand(QString::fromLatin1(row.command), [this, text] { Kirim(text); });
     }
 
+    // The volume the console shows is the room player's answer ("9#level"):
+    // a step that does not reach it leaves the shown volume as it was.
     AddCommand(QStringLiteral("volplus"), [this] {
         if (VolPlayer > kHighestVolumeToRaise) {
             return;
         }
-        VolPlayer += kVolumeStep;
-        Kirim(QStringLiteral("27#") + QString::number(VolPlayer));
+        Kirim(QStringLiteral("27#") + QString::number(qMin(VolPlayer + kVolumeStep, kMaxVolume)));
     });
     AddCommand(QStringLiteral("volminus"), [this] {
         if (VolPlayer < kLowestVolumeToLower) {
             return;
         }
-        VolPlayer -= kVolumeStep;
-        Kirim(QStringLiteral("27#") + QString::number(VolPlayer));
+        Kirim(QStringLiteral("27#") + QString::number(qMax(VolPlayer - kVolumeStep, 0)));
     });
 
     // "next" and "stop" both skip to the room player's next song.

@@ -1,6 +1,9 @@
 // The room playlist: reloading it from the songs database, adding, removing,
 // moving and putting entries first, and playing a song from it or from the
 // song list.
+#include <QScopeGuard>
+#include <QScrollBar>
+
 #include "app/sqltext.h"
 #include "app/umodule.h"
 #include "console/uplayer.h"
@@ -57,6 +60,26 @@ void Tfplayer::PlaylistView(int urutan) {
     }
 }
 
+void Tfplayer::RedrawPlaylist() {
+    const int selected = lvPlaylistnNew->selectedIndex();
+    const int entry = selected >= 0 ? lvPlaylistnNew->item(selected).tag : -1;
+    const int scroll = lvPlaylistnNew->verticalScrollBar()->value();
+    const auto keepSelection = qScopeGuard([&] {
+        if (entry < 0) {
+            return;
+        }
+        for (int row = 0; row < lvPlaylistnNew->count(); ++row) {
+            if (lvPlaylistnNew->item(row).tag == entry) {
+                lvPlaylistnNew->setSelectedIndex(row);
+                // The guest's place in the list stays where the finger left it.
+                lvPlaylistnNew->verticalScrollBar()->setValue(scroll);
+                return;
+            }
+        }
+    });
+    PlaylistView(0);
+}
+
 void Tfplayer::AddSongToPlaylist(int s, AddForm form) {
     if (s == 0) {
         return;
@@ -68,12 +91,12 @@ void Tfplayer::AddSongToPlaylist(int s, AddForm form) {
         sqltext::CallText(QStringLiteral("SavePlaylist"), {qint64{s}, Sys_Room->text(), ukey}));
     SpCall.Execute();
     if (form == AddForm::Button) {
-        PlaylistView(0);
+        RedrawPlaylist();
         Kirim(QStringLiteral("20#"));
     } else {
         Kirim(QStringLiteral("20#"));
         platform_.Sleep(100);
-        PlaylistView(0);
+        RedrawPlaylist();
     }
 }
 
@@ -158,35 +181,38 @@ void Tfplayer::lvPlaylistnNewItemClick(int /*itemindex*/) {
 void Tfplayer::lvPlaylistnNewGraphicRightClick(int itemindex) {
     Guarded(QStringLiteral("lvPlaylistNew GraphicClick "), [&] {
         lvPlaylistnNew->setSelectedIndex(itemindex);
-        const SmoothListItem entry = lvPlaylistnNew->item(itemindex);
-        // The room player starts the song before it leaves the playlist.
-        Kirim(QStringLiteral("37#") + entry.hint);
-        platform_.Sleep(100);
-        module_.Connected();
-        SpCall.Close();
-        SpCall.SetText(sqltext::CallText(QStringLiteral("DeleteLaguPlaylist"),
-                                         {qint64{entry.tag}, Sys_Room->text()}));
-        SpCall.Execute();
-        PlaylistView(itemindex);
+        PlayPlaylistEntry(lvPlaylistnNew->item(itemindex), itemindex);
     });
+}
+
+bool Tfplayer::PlayPlaylistEntry(const SmoothListItem& entry, int rowAfter) {
+    // The room player starts the song before it leaves the playlist; a song
+    // the room player never took stays in the playlist for the guest.
+    if (!Kirim(QStringLiteral("37#") + entry.hint)) {
+        return false;
+    }
+    platform_.Sleep(100);
+    module_.Connected();
+    SpCall.Close();
+    SpCall.SetText(sqltext::CallText(QStringLiteral("DeleteLaguPlaylist"),
+                                     {qint64{entry.tag}, Sys_Room->text()}));
+    SpCall.Execute();
+    PlaylistView(rowAfter);
+    return true;
 }
 
 void Tfplayer::PlaySelectedSong() {
     if (pilihplay == 1) {
-        const bool played = Guarded(QStringLiteral("lvPlaylistNew GraphicClick "), [this] {
-            const SmoothListItem entry = lvPlaylistnNew->item(lvPlaylistnNew->selectedIndex());
-            module_.Connected();
-            SpCall.Close();
-            SpCall.SetText(sqltext::CallText(QStringLiteral("DeleteLaguPlaylist"),
-                                             {qint64{entry.tag}, Sys_Room->text()}));
-            SpCall.Execute();
-            platform_.Sleep(100);
-            Kirim(QStringLiteral("37#") + entry.hint);
-            PlaylistView(0);
-        });
-        if (played) {
+        // Without a playlist entry to play, the song list's song plays. Once
+        // the entry is in hand, whatever happens to it, no other song does.
+        const int selected = lvPlaylistnNew->selectedIndex();
+        if (selected >= 0) {
+            Guarded(QStringLiteral("lvPlaylistNew GraphicClick "),
+                    [&] { PlayPlaylistEntry(lvPlaylistnNew->item(selected), 0); });
             return;
         }
+        WriteLog(QStringLiteral("lvPlaylistNew GraphicClick "),
+                 QStringLiteral("no playlist entry is selected"));
     }
     // From the song list: the playlist is not touched.
     IdlaguSelect = AdvSonglist->item(AdvSonglist->selectedIndex()).tag;

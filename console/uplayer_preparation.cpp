@@ -35,9 +35,20 @@ void AppendRows(SmoothListBox& list, TAdoCommand& command, const QString& textCo
 
 }  // namespace
 
+bool Tfplayer::InWaitLoop() const {
+    return TimerPreparation->isActive() && preparationTimer >= kWaitLoopEntry;
+}
+
 void Tfplayer::EnterWaitLoop() {
     AdvPanel1->show();
     setEnabled(false);
+    linkGivenUp_ = false;
+    if (InWaitLoop()) {
+        // Already waiting: the loop keeps its step, so that entries made while
+        // it waits (a progress tick, the monitor) cannot keep it from deciding.
+        return;
+    }
+    lostRounds_ = 0;
     preparationTimer = kWaitLoopEntry;
     TimerPreparation->start();
 }
@@ -51,7 +62,8 @@ void Tfplayer::RecoverLink() {
 void Tfplayer::Release() {
     TimerPreparation->stop();
     AdvPanel1->hide();
-    setEnabled(true);
+    // The connection-error dialog, when it is open, still waits for the guest.
+    setEnabled(errorDialog_ == nullptr || !errorDialog_->isVisible());
 }
 
 void Tfplayer::TimerPreparationTimer() {
@@ -67,25 +79,49 @@ void Tfplayer::TimerPreparationTimer() {
                 CompleteBookingStart();
                 break;
             case kProbe:
+                probeAnswered_ = false;
                 if (perintahSucces == 1) {
                     ProbeConnection();
                 }
                 break;
             case kDecision:
-                if (perintahSucces == 0) {
-                    // The link is still lost: wait and decide once more.
-                    perintahSucces = 1;
-                    preparationTimer = kWaitLoopEntry;
-                } else {
-                    Release();
-                    PlaylistView(0);
-                    perintahSucces = 1;
-                }
+                DecideLink();
                 break;
             default:
                 break;
         }
     });
+}
+
+void Tfplayer::DecideLink() {
+    if (perintahSucces == 1 && probeAnswered_) {
+        // The room player answered: whatever was shown about it is over.
+        if (errorDialog_ != nullptr) {
+            errorDialog_->close();
+        }
+        Release();
+        RedrawPlaylist();
+        perintahSucces = 1;
+        return;
+    }
+    ++lostRounds_;
+    WriteLog(QStringLiteral("Koneksi Reconect "),
+             QStringLiteral("the room player is still out of reach, round %1 of %2")
+                 .arg(lostRounds_)
+                 .arg(kWaitLoopRounds));
+    if (lostRounds_ >= kWaitLoopRounds) {
+        GiveUpWaiting();
+        return;
+    }
+    // The link is still lost: wait and decide once more.
+    perintahSucces = 1;
+    preparationTimer = kWaitLoopEntry;
+}
+
+void Tfplayer::GiveUpWaiting() {
+    perintahSucces = 0;
+    ShowConnectionError(QStringLiteral("The room player did not answer in %1 rounds of waiting")
+                            .arg(kWaitLoopRounds));
 }
 
 void Tfplayer::StartUpStep() {
@@ -167,15 +203,20 @@ void Tfplayer::CompleteBookingStart() {
     // the console: the failure is logged and the console released.
     Guarded(QStringLiteral("Timer Preparation "), [this] { PlaylistView(0); });
     Release();
-    if (kondisi == QLatin1String("1")) {
-        // The room player asked to be probed before it is used.
+    if (errorDialog_ != nullptr && errorDialog_->isVisible()) {
+        // The guest decides with the dialog whether to wait for the room player.
+        return;
+    }
+    if (kondisi == QLatin1String("1") || greetingPending_) {
+        // The room player asked to be probed before it is used, or it has not
+        // heard that the room went active: it is told once the probe succeeds.
         RecoverLink();
     }
 }
 
 void Tfplayer::ProbeConnection() {
     Guarded(QStringLiteral("Koneksi Reconect "), [this] {
-        Kirim(QStringLiteral("38#"));
+        probeAnswered_ = Kirim(QStringLiteral("38#"));
         WriteLog(QStringLiteral("masuk timer 103"));
     });
 }

@@ -36,7 +36,7 @@ void Tfplayer::Timer1Timer() {
     Guarded(QStringLiteral("Timer1Timer "), [this] {
         if (bacaDurasiwmp == 1) {
             Kirim(QStringLiteral("33#"));
-            PlaylistView(0);
+            RedrawPlaylist();
             platform_.Sleep(kSettleMilliseconds);
             OnTextPlay(onplay);
         }

@@ -80,7 +80,10 @@ void Tfplayer::CariProcedur(int MYlimit, int TiSing, int siGol, int siKat, int s
             failure = std::current_exception();
         }
         AdoSpFlast.Close();
-        if (resultRows > 0 && !AdvSonglist->isEmpty()) {
+        // A new search starts on its first row; the second stage only adds rows
+        // below, and a row the guest tapped meanwhile stays the chosen song.
+        if (resultRows > 0 && !AdvSonglist->isEmpty() &&
+            (firstStage || AdvSonglist->selectedIndex() < 0)) {
             AdvSonglist->setSelectedIndex(0);
         }
         // The next database use connects again.

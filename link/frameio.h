@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 #include "link/framedecoder.h"
@@ -12,5 +13,9 @@ namespace linkframeio {
 // failure marker; throws ELinkError on a time-out, a closed connection, a
 // transport error or an invalid frame (EPROTO).
 void ReadFrame(TSocket& socket, TFrameDecoder& decoder, uint32_t timeoutMs);
+// The same, and the whole frame must be complete by deadline: a wait is cut
+// short there and fails as a time-out (ETIMEDOUT).
+void ReadFrame(TSocket& socket, TFrameDecoder& decoder, uint32_t timeoutMs,
+               std::chrono::steady_clock::time_point deadline);
 
 }  // namespace linkframeio

@@ -1,6 +1,8 @@
 #include "link/timclient.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 
 #include "link/frameformat.h"
 #include "link/frameio.h"
@@ -43,9 +45,14 @@ void TIMCClient::Exchange(IMessageData& request, IMessageData& reply) {
             "The request of " + std::to_string(frame.size()) + " bytes exceeds the largest frame",
             EMSGSIZE);
     }
-    FTCPClient.SendAll(frame, FExecuteTimeout);
+    const auto deadline = FReplyLimit == 0 ? std::chrono::steady_clock::time_point::max()
+                                           : std::chrono::steady_clock::now() +
+                                                 std::chrono::milliseconds(FReplyLimit);
+    const uint32_t sendWait =
+        FReplyLimit == 0 ? FExecuteTimeout : std::min(FExecuteTimeout, FReplyLimit);
+    FTCPClient.SendAll(frame, sendWait);
     TFrameDecoder decoder(TFrameDecoder::TSide::Reply);
-    linkframeio::ReadFrame(FTCPClient, decoder, FExecuteTimeout);
+    linkframeio::ReadFrame(FTCPClient, decoder, FExecuteTimeout, deadline);
     if (decoder.State() == TFrameDecoder::TState::FailureMarker) {
         // The room player's own failure: no operating system error lies behind it.
         FLastError = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cerrno>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -9,8 +10,9 @@
 
 // The console's end of the message link: one connection, one request frame,
 // one reply frame. Time-outs are enforced on every wait: the connect never
-// outlasts its argument and each wait for reply bytes never outlasts
-// ExecuteTimeout.
+// outlasts its argument, each wait for reply bytes never outlasts
+// ExecuteTimeout, and, when a reply limit is set, the whole exchange (request
+// sent and reply read) never outlasts that limit, however the bytes trickle.
 class TIMCClient {
 public:
     static constexpr uint32_t kDefaultExecuteTimeout = 60000;
@@ -37,6 +39,13 @@ public:
     bool AnswerValid() const { return FAnswerValid; }
     uint32_t ExecuteTimeout() const { return FExecuteTimeout; }
     void SetExecuteTimeout(uint32_t milliseconds) { FExecuteTimeout = milliseconds; }
+    // The longest a whole exchange may take; 0 (the default) sets no limit
+    // beyond ExecuteTimeout per wait.
+    uint32_t ReplyLimit() const { return FReplyLimit; }
+    void SetReplyLimit(uint32_t milliseconds) { FReplyLimit = milliseconds; }
+    // Whether the last request failed because its answer did not come in time
+    // (a wait outlasted ExecuteTimeout or the exchange outlasted ReplyLimit).
+    bool TimedOut() const { return !FAnswerValid && FLastError == ETIMEDOUT; }
     // The errno behind the last failed request: 0 when the room player closed
     // the connection cleanly or sent its failure marker, EPROTO for a frame
     // whose length is negative or beyond the maximum frame size.
@@ -51,6 +60,7 @@ private:
     bool FIsConnected = false;
     bool FAnswerValid = false;
     uint32_t FExecuteTimeout = kDefaultExecuteTimeout;
+    uint32_t FReplyLimit = 0;
     uint32_t FLastError = 0;
     std::string FErrorDesc;
 };

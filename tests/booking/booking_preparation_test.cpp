@@ -2,6 +2,7 @@
 // and the reconnection wait loop with its probe and decision.
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
 #include <QSignalBlocker>
 
 #include "app/uloading.h"
@@ -250,8 +251,8 @@ TEST_F(WaitLoopTest, EveryEntryProbesOnTheFourthTickAndDecidesOnTheSixth) {
              console().Sys_Port->setValue(testsupport::ClosedPort().toInt());
              console().Kirim(QStringLiteral("20#"));
              console().Sys_Port->setValue(room.port());
-             ASSERT_FALSE(console().ErrorDialogs().empty());
-             console().ErrorDialogs().back()->AdvSmoothButton2->click();
+             ASSERT_NE(console().ErrorDialog(), nullptr);
+             console().ErrorDialog()->AdvSmoothButton2->click();
          }},
         {"network back",
          [this] {
@@ -307,12 +308,16 @@ TEST_F(WaitLoopTest, FromKirimTheFirstPassOnlyMarksTheLinkUsable) {
     EXPECT_TRUE(console().isEnabled());
 }
 
-TEST_F(WaitLoopTest, EnteringAgainWhileRunningRestartsTheLoop) {
+// Entries made while the loop waits (a progress tick's send, the monitor)
+// would otherwise put it back to its start for as long as they come, and it
+// would never decide.
+TEST_F(WaitLoopTest, EnteringAgainWhileRunningKeepsTheLoopsStep) {
     console().EnterWaitLoop();
     EXPECT_EQ(ticksSending(3), QStringList());
     console().EnterWaitLoop();
-    EXPECT_EQ(console().preparationTimer, 99);
-    EXPECT_EQ(ticksSending(6), QStringList{"4:38#"});
+    EXPECT_EQ(console().preparationTimer, 102);
+    EXPECT_FALSE(console().isEnabled());
+    EXPECT_EQ(ticksSending(3), QStringList{"1:38#"});
     EXPECT_TRUE(console().isEnabled());
 }
 
@@ -328,6 +333,52 @@ TEST_F(WaitLoopTest, EmptyProbeReplyRunsTheLoopAgain) {
     EXPECT_EQ(ticksSending(6), QStringList{"4:38#"});
     EXPECT_TRUE(console().isEnabled());
     EXPECT_EQ(countLog("masuk timer 103"), 2);
+}
+
+// A room player that keeps answering nothing does not keep the console behind
+// its loading panel for good: after a few rounds, each logged, the guest is
+// asked with the connection-error dialog, and the monitor leaves that answer
+// to the guest.
+TEST_F(WaitLoopTest, ARoomPlayerThatNeverAnswersEndsInTheDialog) {
+    using Answer = testsupport::ScriptedRoomPlayer::Answer;
+    room.answerCommand(QStringLiteral("38#"), Answer::EmptyString());
+    console().Tmrbattery->start();
+    console().EnterWaitLoop();
+    QStringList probes;
+    for (int round = 0; round < Tfplayer::kWaitLoopRounds; ++round) {
+        probes << ticksSending(6);
+        // The monitor ticks between the loop's ticks, as on the tablet.
+        console().TmrbatteryTimer();
+    }
+    EXPECT_EQ(probes, QStringList({"4:38#", "4:38#", "4:38#"}));
+    ASSERT_NE(console().ErrorDialog(), nullptr);
+    EXPECT_TRUE(console().ErrorDialog()->isVisible());
+    EXPECT_FALSE(console().TimerPreparation->isActive());
+    EXPECT_FALSE(loadingShown()) << "the dialog, not the loading panel, speaks to the guest";
+    EXPECT_FALSE(console().isEnabled());
+    EXPECT_EQ(countLog("Koneksi Reconect the room player is still out of reach"),
+              Tfplayer::kWaitLoopRounds);
+
+    console().TmrbatteryTimer();
+    EXPECT_FALSE(console().TimerPreparation->isActive()) << "the monitor waits for the guest";
+    EXPECT_EQ(ticksSending(6), QStringList());
+
+    room.resetScript();
+    console().ErrorDialog()->AdvSmoothButton2->click();  // "Coba Lagi"
+    EXPECT_EQ(ticksSending(6), QStringList{"4:38#"});
+    EXPECT_TRUE(console().isEnabled());
+}
+
+TEST_F(WaitLoopTest, AnAnswerOnTheLastRoundReleasesTheConsole) {
+    using Answer = testsupport::ScriptedRoomPlayer::Answer;
+    for (int i = 1; i < Tfplayer::kWaitLoopRounds; ++i) {
+        room.answerNext(Answer::EmptyString());
+    }
+    console().EnterWaitLoop();
+    ticksSending(6 * Tfplayer::kWaitLoopRounds);
+    EXPECT_TRUE(console().isEnabled());
+    EXPECT_EQ(console().ErrorDialog(), nullptr);
+    EXPECT_FALSE(loadingShown());
 }
 
 TEST_F(WaitLoopTest, DecisionReloadsThePlaylistWithTheFirstEntrySelected) {
@@ -394,6 +445,44 @@ TEST_F(BookingStartTest, ConditionOneGoesOnIntoTheWaitLoop) {
     EXPECT_FALSE(console().Timer1->isActive());
     EXPECT_EQ(ticksSending(6), QStringList{"4:38#"});
     EXPECT_TRUE(console().isEnabled()) << "the decision does not look at the condition again";
+}
+
+// The room player must hear that the room went active, also when it could
+// not be reached at the booking start: "GO#" and the tablet's address follow
+// the first probe it answers.
+TEST_F(BookingStartTest, ARoomPlayerMissedAtTheStartIsToldOnceItAnswers) {
+    // The link was already marked lost when the guest checked in.
+    console().perintahSucces = 0;
+    checkIn(QStringLiteral("7300"));
+    EXPECT_EQ(sent(), QStringList()) << "nothing can be sent yet";
+    EXPECT_TRUE(console().GreetingPending());
+    QStringList sends = ticksSending(3 + 6 + 6);
+    ASSERT_FALSE(sends.isEmpty());
+    EXPECT_EQ(sends.filter("GO#").size(), 1) << sends.join(' ');
+    EXPECT_EQ(sends.filter("26#").size(), 1) << sends.join(' ');
+    const qsizetype probe = sends.indexOf(QRegularExpression(".*:38#"));
+    ASSERT_GE(probe, 0) << sends.join(' ');
+    EXPECT_GT(sends.indexOf(QRegularExpression(".*:GO#")), probe) << "after the probe answered";
+    EXPECT_FALSE(console().GreetingPending());
+    EXPECT_TRUE(console().isEnabled());
+    EXPECT_FALSE(loadingShown());
+}
+
+TEST_F(BookingStartTest, ARoomPlayerRefusingAtTheStartIsToldAfterCobaLagi) {
+    authen.exec(QStringLiteral("UPDATE remote SET port = %1 WHERE kode = '7300'")
+                    .arg(testsupport::ClosedPort()));
+    checkIn(QStringLiteral("7300"));
+    ASSERT_NE(console().ErrorDialog(), nullptr);
+    EXPECT_EQ(logEntries().filter("Kirim ").size(), 2) << "\"GO#\" and \"26#\" both failed";
+    ticksSending(3);
+    EXPECT_FALSE(console().isEnabled()) << "the dialog still waits for the guest";
+
+    console().Sys_Port->setValue(room.port());
+    console().ErrorDialog()->AdvSmoothButton2->click();  // "Coba Lagi"
+    const QStringList sends = ticksSending(6);
+    EXPECT_EQ(sends, QStringList({"4:38#", "4:GO#", QStringLiteral("4:26#")}))
+        << sends.join(' ').toStdString();
+    EXPECT_TRUE(console().isEnabled());
 }
 
 TEST_F(BookingStartTest, PlaylistThatCannotBeReadStillReleases) {

@@ -68,24 +68,43 @@ TEST_F(PlayerCommandsTest, TheArgumentTextIsIgnored) {
     EXPECT_EQ(sent(), QStringList({"30#1", "27#50"}));
 }
 
+// The step asks for a volume within 0 to 100; the console shows what the
+// room player answers, and keeps what it showed when no answer comes.
 TEST_F(PlayerCommandsTest, VolumeStepsByTenWithinItsGuards) {
     const struct {
         const char* command;
         int before;
-        int after;
         QStringList sent;
     } cases[] = {
-        {"volplus", 0, 10, {"27#10"}},  {"volplus", 91, 101, {"27#101"}},
-        {"volplus", 92, 92, {}},        {"volplus", -5, 5, {"27#5"}},
-        {"volminus", 5, -5, {"27#-5"}}, {"volminus", 1, -9, {"27#-9"}},
-        {"volminus", 0, 0, {}},         {"volminus", 100, 90, {"27#90"}},
+        {"volplus", 0, {"27#10"}},    {"volplus", 91, {"27#100"}}, {"volplus", 92, {}},
+        {"volminus", 5, {"27#0"}},    {"volminus", 1, {"27#0"}},   {"volminus", 0, {}},
+        {"volminus", 100, {"27#90"}}, {"volplus", 85, {"27#95"}},
     };
     for (const auto& c : cases) {
         clearRecords();
         console().VolPlayer = c.before;
+        room.answerCode("27", Answer::FailureMarker());
         skinCommand(c.command);
-        EXPECT_EQ(console().VolPlayer, c.after) << c.command << " at " << c.before;
         EXPECT_EQ(sent(), c.sent) << c.command << " at " << c.before;
+        EXPECT_EQ(console().VolPlayer, c.before)
+            << c.command << " at " << c.before << ": no answer, no change";
+        if (c.sent.isEmpty()) {
+            continue;
+        }
+        clearRecords();
+        const QString asked = c.sent[0].mid(3);
+        room.answerCode("27", Answer::Reply("9#" + asked));
+        skinCommand(c.command);
+        EXPECT_EQ(console().VolPlayer, asked.toInt()) << c.command << " at " << c.before;
+    }
+}
+
+TEST_F(PlayerCommandsTest, TheVolumeShownStaysWithinItsRange) {
+    for (const char* reply : {"9#140", "1#-20;5;0"}) {
+        room.answerNext(Answer::Reply(reply));
+        console().Kirim("38#");
+        EXPECT_GE(console().VolPlayer, 0) << reply;
+        EXPECT_LE(console().VolPlayer, 100) << reply;
     }
 }
 

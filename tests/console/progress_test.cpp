@@ -87,7 +87,7 @@ TEST_F(ProgressTest, AtTheSongsEndTheCountStartsOverAndTheNextTickAsks) {
     EXPECT_EQ(position(), 11) << "the reply's position, one second on";
     EXPECT_EQ(console().ProgBar->maximum(), 200);
     EXPECT_EQ(console().lblwmp->text(), "00:11");
-    EXPECT_EQ(console().bacaDurasiwmp, 1) << "a progress reply does not end the questions";
+    EXPECT_EQ(console().bacaDurasiwmp, 0) << "a progress reply with a length ends the questions";
     EXPECT_TRUE(logEntries().isEmpty()) << logEntries().join('\n');
 }
 

@@ -140,7 +140,9 @@ TEST(ConsoleLogTest, TheSavedLogTakesTheNextFreeNumber) {
               "Log 1.txt");
 }
 
-TEST(ConsoleLogTest, DestructionShowsTheFolderAndSavesTheLogWithoutOverwriting) {
+// A kiosk that restarts the console must not wait for a tap: destruction
+// asks nothing on screen.
+TEST(ConsoleLogTest, DestructionSavesTheLogWithoutOverwritingOrAsking) {
     ProgramFolder folder;
     folder.copyTools();
     folder.writeFile("log/Log 1.txt", "first");
@@ -151,8 +153,7 @@ TEST(ConsoleLogTest, DestructionShowsTheFolderAndSavesTheLogWithoutOverwriting) 
         Tfplayer player(module, platform);
         player.WriteLog("Kirim ", "Connection refused");
     }
-    ASSERT_EQ(platform.messages.size(), 1);
-    EXPECT_EQ(platform.messages[0], folder.path() + "/log/");
+    EXPECT_TRUE(platform.messages.isEmpty()) << platform.messages.join('\n').toStdString();
 
     QFile saved(folder.path() + "/log/Log 4.txt");
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));

@@ -102,6 +102,39 @@ TEST_F(ClientExchange, AReplyTrickledByteByByteIsComplete) {
     EXPECT_EQ(reply->Data().ReadUTF8String(u"String"), "7#95#240");
 }
 
+// With a reply limit the whole reply must be in by then: a room player that
+// trickles its bytes inside each wait's time-out still cannot hold the console
+// beyond the limit, and one that answers in time is unaffected.
+TEST_F(ClientExchange, TheReplyLimitBoundsTheWholeReply) {
+    const struct {
+        const char* name;
+        std::chrono::milliseconds byteGap;
+        bool valid;
+    } cases[] = {{"in time", 0ms, true}, {"trickled past the limit", 40ms, false}};
+    for (const auto& c : cases) {
+        StartPeer([&c](TIMCPeer& connection) {
+            connection.ReadRequest(5000);
+            try {
+                for (uint8_t byte : ReplyFrame(u"33#", "7#95#240")) {
+                    std::this_thread::sleep_for(c.byteGap);
+                    connection.SendBytes(std::span<const uint8_t>(&byte, 1), 5000);
+                }
+            } catch (const ELinkError&) {
+                // The console left.
+            }
+        });
+        client.SetExecuteTimeout(1000);
+        client.SetReplyLimit(400);
+        // Every byte comes well within the wait's time-out: only the limit
+        // can end the slow reply.
+        Send(u"33#");
+        EXPECT_EQ(client.AnswerValid(), c.valid) << c.name << ": " << client.ErrorDesc();
+        EXPECT_EQ(client.TimedOut(), !c.valid) << c.name;
+        client.DisconnectClient();
+        peer.reset();
+    }
+}
+
 TEST_F(ClientExchange, ExecuteRequestConnectsExchangesAndDisconnects) {
     std::promise<TBytes> afterReply;
     StartPeer([&](TIMCPeer& connection) {

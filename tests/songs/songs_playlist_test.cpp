@@ -3,6 +3,9 @@
 // state they leave.
 #include <gtest/gtest.h>
 
+#include <QScrollBar>
+#include <functional>
+
 #include "songs_fixture.h"
 #include "support/qt_printers.h"
 
@@ -251,6 +254,110 @@ TEST_F(PlaylistTest, PlayTakesTheTappedPlaylistEntryOutOfThePlaylistAndPlaysIt) 
     EXPECT_EQ(shownKeys(), QStringList({"K1", "K3"}));
     EXPECT_EQ(console().lvPlaylistnNew->selectedIndex(), 0);
     EXPECT_TRUE(logEntries().isEmpty()) << logEntries().join('\n').toStdString();
+}
+
+// A song leaves the playlist only when the room player took it: with the
+// room player away (refused, the link already lost, no answer in time, or
+// its failure marker) the entry stays, and no other song plays instead.
+TEST_F(PlaylistTest, PlayAndPlayNowKeepTheEntryWhenTheRoomPlayerDoesNotTakeIt) {
+    using Answer = testsupport::ScriptedRoomPlayer::Answer;
+    Tfplayer& c = console();
+    testsupport::ScriptedRoomPlayer& roomPlayer = testsupport::ConsoleFixture::room;
+    c.IMCClient->SetReplyLimit(300);
+    c.AdvSonglist->addItem({.notes = "<html>A</html>", .tag = 777, .hint = "777"});
+    c.AdvSonglist->setSelectedIndex(0);
+    const struct {
+        const char* away;
+        std::function<void()> make;
+    } ways[] = {
+        {"refused", [&] { c.Sys_Port->setValue(testsupport::ScriptedRoomPlayer::closedPort()); }},
+        {"link lost", [&] { c.perintahSucces = 0; }},
+        {"no answer", [&] { roomPlayer.answerCode("37", Answer::NoAnswer()); }},
+        {"failure marker", [&] { roomPlayer.answerCode("37", Answer::FailureMarker()); }},
+    };
+    for (const bool playNow : {false, true}) {
+        for (const auto& way : ways) {
+            SCOPED_TRACE(std::string(way.away) + (playNow ? ", play-now button" : ", play"));
+            seed({1, 2, 3});
+            select(1);
+            way.make();
+            if (playNow) {
+                emit c.lvPlaylistnNew->graphicClicked(1);
+            } else {
+                emit c.lvPlaylistnNew->itemClicked(1);
+                skinCommand("play");
+            }
+            EXPECT_EQ(positions(), QStringList({"K1=1", "K2=2", "K3=3"}));
+            EXPECT_TRUE(playlistStatements().isEmpty()) << playlistStatements().join('\n');
+            EXPECT_FALSE(sent().contains("1#777")) << "no other song plays";
+            // The console back as it was for the next way.
+            if (TFrmError* dialog = c.ErrorDialog()) {
+                dialog->AdvSmoothButton1->click();
+            }
+            c.Sys_Port->setValue(roomPlayer.port());
+            c.perintahSucces = 1;
+            c.TimerPreparation->stop();
+            c.AdvPanel1->hide();
+            c.setEnabled(true);
+            roomPlayer.resetScript();
+        }
+    }
+}
+
+// Once the room player took the song, a failure of the songs database while
+// the entry is removed or the playlist redrawn is logged; the song list's
+// song does not play on top of it.
+TEST_F(PlaylistTest, AFailureAfterThePlaylistSongPlayedPlaysNothingElse) {
+    Tfplayer& c = console();
+    const QList<int> songIds = seed({1, 2});
+    c.AdvSonglist->addItem({.notes = "<html>A</html>", .tag = 777, .hint = "777"});
+    c.AdvSonglist->setSelectedIndex(0);
+    select(1);
+    emit c.lvPlaylistnNew->itemClicked(1);
+    loseSongsServer();
+
+    skinCommand("play");
+
+    EXPECT_EQ(sent(), QStringList({"37#" + QString::number(songIds[1])}));
+    ASSERT_FALSE(logEntries().isEmpty());
+    EXPECT_TRUE(logEntries().last().startsWith("lvPlaylistNew GraphicClick "))
+        << logEntries().join('\n').toStdString();
+}
+
+// After "repeat" (or "previous") the room player answers "4": the progress
+// asks for its length again, and every redraw that follows keeps the entry
+// the guest chose and the list where the guest scrolled it. The next command
+// acts on that entry.
+TEST_F(PlaylistTest, ProgressQuestionsAfterRepeatKeepTheGuestsEntry) {
+    using Answer = testsupport::ScriptedRoomPlayer::Answer;
+    Tfplayer& c = console();
+    QList<int> positionsToSeed;
+    for (int i = 1; i <= 30; ++i) {
+        positionsToSeed << i;
+    }
+    seed(positionsToSeed);
+    c.lvPlaylistnNew->resize(c.lvPlaylistnNew->width(), 200);
+    select(24);
+    const int scroll = c.lvPlaylistnNew->verticalScrollBar()->value();
+    ASSERT_GT(scroll, 0) << "the chosen entry lies below the first screenful";
+
+    testsupport::ScriptedRoomPlayer& roomPlayer = testsupport::ConsoleFixture::room;
+    roomPlayer.answerCode("4", Answer::Reply("4#"));
+    roomPlayer.answerCode("33", Answer::Reply("7#3#240"));
+    skinCommand("repeat");
+    ASSERT_EQ(c.bacaDurasiwmp, 1);
+    for (int tick = 0; tick < 3; ++tick) {
+        c.Timer1Timer();
+        EXPECT_EQ(c.lvPlaylistnNew->selectedIndex(), 24) << "tick " << tick;
+        EXPECT_EQ(c.lvPlaylistnNew->verticalScrollBar()->value(), scroll) << "tick " << tick;
+    }
+    EXPECT_EQ(sent(), QStringList({"4#", "33#"})) << "the length ended the questions";
+
+    clearRecords();
+    songs.exec("TRUNCATE TABLE mysql.general_log");
+    skinCommand("delete");
+    EXPECT_EQ(playlistStatements(),
+              recorded({QStringLiteral("CALL DeleteLaguPlaylist(25,%1);").arg(quotedRoom())}));
 }
 
 TEST_F(PlaylistTest, PlayFallsBackToTheSongListWhenNoPlaylistEntryIsSelected) {

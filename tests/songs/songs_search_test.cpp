@@ -124,6 +124,7 @@ TEST_F(SearchTest, FastTypingRepeatsOnlyTheFirstStageAndTheSecondFollowsTenTicks
     tick();
     EXPECT_EQ(console().AdvSonglist->count(), 15);
     console().AdvSonglist->setSelectedIndex(3);
+    console().AdvSonglistItemClick(3);
 
     tick(8);
     EXPECT_EQ(statements("CALL CariJudulArtis").size(), 4) << "nine ticks: no second stage yet";
@@ -136,8 +137,10 @@ TEST_F(SearchTest, FastTypingRepeatsOnlyTheFirstStageAndTheSecondFollowsTenTicks
                         "CALL CariJudulArtis(2,0,0,0,'QZSTA','',0,15);",
                         "CALL CariJudulArtis(2,0,0,0,'QZSTA','',15,700);"}));
     EXPECT_EQ(console().AdvSonglist->count(), 20) << "the second stage appends";
-    EXPECT_EQ(console().AdvSonglist->selectedIndex(), 0)
-        << "rows of the second stage select the first row again";
+    EXPECT_EQ(console().AdvSonglist->selectedIndex(), 3)
+        << "the row chosen after the first stage stays chosen";
+    EXPECT_EQ(console().IdlaguSelect, console().AdvSonglist->item(3).tag)
+        << "and is the song that \"saveplaylist\" adds";
     EXPECT_FALSE(console().tmrsearching->isActive());
     EXPECT_EQ(sent(), QStringList({"35#", "0#q", "0#z", "0#s", "0#t", "0#a"}));
 
