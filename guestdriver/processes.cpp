@@ -16,15 +16,20 @@ RoomPlayerProcess::~RoomPlayerProcess() {
     kill();
 }
 
-bool RoomPlayerProcess::start(const QString& room, const QString& settingIni, quint16 port) {
+bool RoomPlayerProcess::start(const QString& room, const QString& settingIni, quint16 port,
+                              const QString& script) {
     pending_.clear();
     exchanges_.clear();
     // A restart prints its own "listening on" line; the last run's does not count.
     const qsizetype startOfRun = output_.size();
     process_.setProcessChannelMode(QProcess::MergedChannels);
-    process_.start(QStringLiteral(LYRABOX_ROOMPLAYER_SIM),
-                   {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:%1").arg(port),
-                    QStringLiteral("--room"), room, QStringLiteral("--settings"), settingIni});
+    QStringList arguments{QStringLiteral("--listen"), QStringLiteral("127.0.0.1:%1").arg(port),
+                          QStringLiteral("--room"),   room,
+                          QStringLiteral("--settings"), settingIni};
+    if (!script.isEmpty()) {
+        arguments << QStringLiteral("--script") << script;
+    }
+    process_.start(QStringLiteral(LYRABOX_ROOMPLAYER_SIM), arguments);
     if (!process_.waitForStarted(kStartTimeoutMs)) {
         return false;
     }

@@ -11,8 +11,10 @@ namespace guestdriver {
 class RoomPlayerProcess {
 public:
     ~RoomPlayerProcess();
-    // Starts it on 127.0.0.1:port (0 picks a free port) and waits until it listens.
-    bool start(const QString& room, const QString& settingIni, quint16 port = 0);
+    // Starts it on 127.0.0.1:port (0 picks a free port) and waits until it
+    // listens; a script (simulator/README.md) makes it misbehave as it says.
+    bool start(const QString& room, const QString& settingIni, quint16 port = 0,
+               const QString& script = QString());
     // Ends it at once, as a crash or a pulled plug would.
     void kill();
     bool running() const { return process_.state() != QProcess::NotRunning; }
