@@ -29,6 +29,7 @@
 #include "widgets/animatedpicture.h"
 #include "widgets/hotspotpicture.h"
 #include "widgets/memorytable.h"
+#include "widgets/noticelabel.h"
 #include "widgets/rangeslider.h"
 #include "widgets/smoothbutton.h"
 #include "widgets/smoothlistbox.h"
@@ -215,6 +216,20 @@ public:
     // otherwise (or when the playlist has no entry selected) the selected
     // song-list song.
     void PlaySelectedSong();
+    // The notices over the playlist when the songs or transaction database
+    // did not take a change.
+    static QString SongNotAddedNotice() {
+        return QStringLiteral("Oooppss,,.. Lagu Gagal Ditambahkan");
+    }
+    static QString PlaylistNotChangedNotice() {
+        return QStringLiteral("Oooppss,,.. Playlist Gagal Diubah");
+    }
+    static QString CallNotPlacedNotice() {
+        return QStringLiteral("Oooppss,,.. Panggilan Gagal Terkirim");
+    }
+    static QString OrderNotSentNotice() {
+        return QStringLiteral("Oooppss,,.. Pesanan Gagal Terkirim, Silakan Coba Lagi");
+    }
     // Sends "37#" for entry and, once the room player took it, removes the
     // entry from the playlist and reloads it with row rowAfter selected.
     // Returns whether the room player took it.
@@ -245,6 +260,11 @@ public slots:
     void btsubmitrequestClick();
 
 private:
+    // Runs change, the database part of a guest's change; when it fails the
+    // guest sees notice over the playlist and the failure goes on to the
+    // caller, which logs it. Nothing after it runs then.
+    template <class Change>
+    void ChangeDatabase(const QString& notice, Change&& change);
     void WireSongs();
     void RegisterSongCommands();
     void RegisterSearchKeyCommands();
@@ -324,6 +344,13 @@ private:
     void LoadStandbyArtwork();
     // True while a clock tick runs, message box included.
     bool clockTickRunning_ = false;
+    // The clock's re-read of the booking record, and its retries while the
+    // songs database is away: one message for the outage, a log line when the
+    // record can be read again.
+    void ReReadBooking();
+    void ReReadDuringOutage();
+    bool songsDatabaseAway_ = false;
+    int outageTicks_ = 0;
 
 public:
     // ---- Ordering (uplayer_order.cpp) -------------------------------------------
@@ -386,6 +413,8 @@ public:
     SmoothListBox* lvgenre;
     SmoothListBox* lvPlaylistnNew;
     QLabel* lblCountPlaylist;
+    // Over the playlist: a change the database did not take.
+    NoticeLabel* lblNotice;
 
     // ---- Playback progress ----------------------------------------------------------
     RangeSlider* ProgBar;
@@ -442,6 +471,8 @@ public:
     TUpperCaseEdit* AeVeryfy;
     SmoothButton* AdvBack;
     SmoothButton* AdvOK;
+    // On the verification panel: an order that could not be stored.
+    NoticeLabel* LblOrderNotice;
     QListWidget* LBmenu;
     MemoryTable vtorder;
     MemoryField vtorderidmenu{vtorder, QStringLiteral("idmenu")};
@@ -613,6 +644,16 @@ bool Tfplayer::Guarded(const QString& label, Action&& action) {
     } catch (...) {
         WriteLog(label, FailureText(std::current_exception()));
         return false;
+    }
+}
+
+template <class Change>
+void Tfplayer::ChangeDatabase(const QString& notice, Change&& change) {
+    try {
+        change();
+    } catch (...) {
+        lblNotice->showNotice(notice);
+        throw;
     }
 }
 

@@ -19,6 +19,9 @@ const QString kClockVariable = QStringLiteral("_root.isitextdurasi.text");
 // The clock re-reads the booking record when its counter reaches this value
 // (or wraps to 0), then counts on from 1.
 constexpr int kReReadAt = 10;
+// While the booking record cannot be read, the clock tries again after this
+// many ticks instead of every nine.
+constexpr int kOutageRetryTicks = 30;
 
 // The preparation sequence's counter at a booking start: the console is
 // released three ticks later.
@@ -180,12 +183,25 @@ bool Tfplayer::GreetRoomPlayer() {
     return !greetingPending_;
 }
 
-// Unguarded on purpose: a failed re-read (the songs database gone, say) is
-// shown in a message box and the clock tries again on its next tick.
+void Tfplayer::ReReadBooking() {
+    const BookingRecord record = ReadBookingRecord();
+    sjam = record.jam;
+    suser = record.user;
+    if (IsActive(Sys_Status) && !IsActive(Sys_Players)) {
+        ShowStandby();
+    }
+    if (!IsActive(Sys_Status)) {
+        // The booking ended outside the console.
+        greetingPending_ = false;
+        ShowStandby();
+        TmrHandle->stop();
+        edtscan->clear();
+    }
+}
+
 void Tfplayer::TmrHandleTimer() {
     // The message box runs the event loop, and this timer with it: the ticks
-    // meanwhile wait for the guest to dismiss it instead of opening message
-    // boxes inside each other while the database stays away.
+    // meanwhile wait for the guest to dismiss it.
     if (clockTickRunning_) {
         return;
     }
@@ -194,23 +210,18 @@ void Tfplayer::TmrHandleTimer() {
     Unguarded([this] {
         // The counter wraps like the 32-bit integer it is.
         CekAkses = static_cast<int>(static_cast<quint32>(CekAkses) + 1U);
-        if (CekAkses >= kReReadAt || CekAkses == 0) {
-            const BookingRecord record = ReadBookingRecord();
-            sjam = record.jam;
-            suser = record.user;
-            if (IsActive(Sys_Status) && !IsActive(Sys_Players)) {
-                ShowStandby();
-            }
-            if (!IsActive(Sys_Status)) {
-                // The booking ended outside the console.
-                greetingPending_ = false;
-                ShowStandby();
-                TmrHandle->stop();
-                edtscan->clear();
-            }
+        ++outageTicks_;
+        const bool due = CekAkses >= kReReadAt || CekAkses == 0;
+        // While the songs database is away it is asked less often: each try
+        // may cost the guest a wait.
+        if (due && (!songsDatabaseAway_ || outageTicks_ >= kOutageRetryTicks)) {
+            ReReadDuringOutage();
+        }
+        if (due) {
             CekAkses = 1;
         }
-        // Before or after the recorded time, the clock shows the distance.
+        // Before or after the recorded time, the clock shows the distance,
+        // from the console's own count while the record cannot be read.
         const qint64 distance = sjam.isValid() ? std::llabs(sjam.msecsTo(Now())) : 0;
         mnt = static_cast<double>(distance / 60000);
         durasi = static_cast<double>(distance / 1000);
@@ -219,6 +230,29 @@ void Tfplayer::TmrHandleTimer() {
         MainSkinNew->SetVariable(kClockVariable, Fdurasi);
         SpinEdit5->setValue(CekAkses);
     });
+}
+
+void Tfplayer::ReReadDuringOutage() {
+    outageTicks_ = 0;
+    try {
+        ReReadBooking();
+    } catch (...) {
+        const QString failure = FailureText(std::current_exception());
+        if (songsDatabaseAway_) {
+            // One message for the outage; the quiet retries go to the journal.
+            qWarning("lyrabox: the booking record still cannot be read: %s", qPrintable(failure));
+            return;
+        }
+        songsDatabaseAway_ = true;
+        WriteLog(QStringLiteral("Timer Handle "), failure);
+        platform_.ShowMessage(failure);
+        return;
+    }
+    if (songsDatabaseAway_) {
+        songsDatabaseAway_ = false;
+        WriteLog(QStringLiteral("Timer Handle "),
+                 QStringLiteral("the booking record can be read again"));
+    }
 }
 
 void Tfplayer::Logout() {

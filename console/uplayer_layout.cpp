@@ -141,6 +141,8 @@ void Tfplayer::CreateSkinRegions() {
     lvPlaylistnNew = MakeList(this, "lvPlaylistnNew", {835, 246, 326, 147}, 35,
                               SmoothListBox::Graphic::Play, 16);
     lvPlaylistnNew->setGraphicWidth(30);
+    lblNotice = Named(new NoticeLabel(this), "lblNotice");
+    lblNotice->setGeometry(835, 280, 326, 80);
     lblCountPlaylist =
         MakeLabel(this, "lblCountPlaylist", QStringLiteral("00"), {1128, 224, 14, 16}, 11, true);
     lblCountPlaylist->setAlignment(Qt::AlignCenter);
@@ -289,6 +291,9 @@ void Tfplayer::CreateOrderPanel() {
     AeVeryfy->setMaxLength(4);
     AdvBack = MakeButton(PnlVerify, "AdvBack", QStringLiteral("Back"), {20, 220, 200, 64});
     AdvOK = MakeButton(PnlVerify, "AdvOK", QStringLiteral("OK"), {353, 220, 200, 64});
+    // Over the instructions, which the guest has read by the time OK fails.
+    LblOrderNotice = Named(new NoticeLabel(PnlVerify, 8000), "LblOrderNotice");
+    LblOrderNotice->setGeometry(20, 20, 533, 50);
 
     LBmenu = MakeHiddenList(PanelOrder, "LBmenu");
     LBmenu->hide();

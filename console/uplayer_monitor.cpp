@@ -21,12 +21,21 @@ void Tfplayer::CallForService(int kind) {
     }
     iwaiters = 1;
     hitwiater = 0;
-    module_.ConnectedTransaksi();
+    try {
+        ChangeDatabase(CallNotPlacedNotice(), [&] {
+            module_.ConnectedTransaksi();
+            ADOTransaksi.Close();
+            ADOTransaksi.SetText(
+                sqltext::CallText(QStringLiteral("Caller"), {Sys_Room->text(), qint64{kind}}));
+            ADOTransaksi.Execute();
+        });
+    } catch (...) {
+        // Staff were not called: the guest may call again at once.
+        iwaiters = 0;
+        throw;
+    }
+    // Only a call that is stored is shown as placed.
     MainSkinNew->SetVariable(kCallVariable, QStringLiteral("1"));
-    ADOTransaksi.Close();
-    ADOTransaksi.SetText(
-        sqltext::CallText(QStringLiteral("Caller"), {Sys_Room->text(), qint64{kind}}));
-    ADOTransaksi.Execute();
 }
 
 void Tfplayer::TmrbatteryTimer() {

@@ -16,7 +16,17 @@ void Tfplayer::AdvBackClick() {
 }
 
 void Tfplayer::AdvOKClick() {
-    Unguarded([this] { SubmitOrder(); });
+    // An order that could not be stored (the server away, hung or refusing)
+    // is said on the panel itself, where the guest looks; the order, the note
+    // and the code stay as they are, so that OK can simply be tapped again.
+    Guarded(QStringLiteral("Order "), [this] {
+        try {
+            SubmitOrder();
+        } catch (...) {
+            LblOrderNotice->showNotice(OrderNotSentNotice());
+            throw;
+        }
+    });
 }
 
 void Tfplayer::SubmitOrder() {

@@ -4,6 +4,7 @@
 #include <QScopeGuard>
 #include <QScrollBar>
 
+#include "app/adotransaction.h"
 #include "app/sqltext.h"
 #include "app/umodule.h"
 #include "console/uplayer.h"
@@ -85,11 +86,13 @@ void Tfplayer::AddSongToPlaylist(int s, AddForm form) {
         return;
     }
     const QString ukey = RandomCode(6);
-    module_.Connected();
-    SpCall.Close();
-    SpCall.SetText(
-        sqltext::CallText(QStringLiteral("SavePlaylist"), {qint64{s}, Sys_Room->text(), ukey}));
-    SpCall.Execute();
+    ChangeDatabase(SongNotAddedNotice(), [&] {
+        module_.Connected();
+        SpCall.Close();
+        SpCall.SetText(
+            sqltext::CallText(QStringLiteral("SavePlaylist"), {qint64{s}, Sys_Room->text(), ukey}));
+        SpCall.Execute();
+    });
     if (form == AddForm::Button) {
         RedrawPlaylist();
         Kirim(QStringLiteral("20#"));
@@ -101,16 +104,18 @@ void Tfplayer::AddSongToPlaylist(int s, AddForm form) {
 }
 
 void Tfplayer::DeleteSelectedEntry() {
-    module_.Connected();
     const int i = lvPlaylistnNew->selectedIndex();
     if (i < 0) {
         return;
     }
     onPlaylistSelect = lvPlaylistnNew->item(i).tag;
-    SpCall.Close();
-    SpCall.SetText(sqltext::CallText(QStringLiteral("DeleteLaguPlaylist"),
-                                     {qint64{onPlaylistSelect}, Sys_Room->text()}));
-    SpCall.Execute();
+    ChangeDatabase(PlaylistNotChangedNotice(), [&] {
+        module_.Connected();
+        SpCall.Close();
+        SpCall.SetText(sqltext::CallText(QStringLiteral("DeleteLaguPlaylist"),
+                                         {qint64{onPlaylistSelect}, Sys_Room->text()}));
+        SpCall.Execute();
+    });
     PlaylistView(i == 0 ? 0 : i - 1);
     Kirim(QStringLiteral("21#"));
 }
@@ -124,12 +129,14 @@ void Tfplayer::MoveSelectedEntry(Move direction) {
     }
     onPlaylistSelect = lvPlaylistnNew->item(i).tag;
     onPlaylistSelect1 = lvPlaylistnNew->item(neighbour).tag;
-    module_.Connected();
-    SpCall.Close();
-    SpCall.SetText(
-        sqltext::CallText(QStringLiteral("GantiUrutanPlaylist"),
-                          {qint64{onPlaylistSelect}, qint64{onPlaylistSelect1}, Sys_Room->text()}));
-    SpCall.Execute();
+    ChangeDatabase(PlaylistNotChangedNotice(), [&] {
+        module_.Connected();
+        SpCall.Close();
+        SpCall.SetText(sqltext::CallText(
+            QStringLiteral("GantiUrutanPlaylist"),
+            {qint64{onPlaylistSelect}, qint64{onPlaylistSelect1}, Sys_Room->text()}));
+        SpCall.Execute();
+    });
     PlaylistView(neighbour);
     Kirim(QStringLiteral("21#"));
 }
@@ -146,29 +153,38 @@ void Tfplayer::PrioritiseSelectedEntry() {
         ADOupdatepriority.SetText(statement);
         ADOupdatepriority.Execute();
     };
-    // An entry put first earlier leaves position 0 for the new one.
-    update(QStringLiteral("UPDATE playlist SET idplaylist=1000 WHERE  namaroom=") + room +
-           QStringLiteral(" and idplaylist=0;"));
-    update(QStringLiteral("UPDATE playlist SET idplaylist=0 WHERE  namaroom=") + room +
-           QStringLiteral(" and ukey=") +
-           sqltext::QuotedStr(lvPlaylistnNew->item(selected).caption) + QStringLiteral(";"));
-    // The others keep their order as shown, from position 10 on; the chosen
-    // entry's own row index is left out.
-    const int rows = lvPlaylistnNew->count();
-    for (int k = 0; k < rows; ++k) {
-        ADOpriority.Close();
-        ADOpriority.SetText(QStringLiteral("select  ukey from playlist  WHERE  namaroom=") + room +
-                            QStringLiteral(" and ukey=") +
-                            sqltext::QuotedStr(lvPlaylistnNew->item(k).caption) +
-                            QStringLiteral(" and not(idplaylist=0) order by idplaylist asc;"));
-        ADOpriority.Open();
-        if (ADOpriority.RecordCount() > 0) {
-            update(QStringLiteral("UPDATE playlist SET idplaylist=") + QString::number(k + 10) +
-                   QStringLiteral(" WHERE  namaroom=") + room + QStringLiteral(" and ukey=") +
-                   sqltext::QuotedStr(ADOpriority.FieldByName(QStringLiteral("ukey")).AsString()) +
-                   QStringLiteral(";"));
+    ChangeDatabase(PlaylistNotChangedNotice(), [&] {
+        // All or nothing: a failure part-way must not leave an entry parked at
+        // 1000 or two entries sharing a position.
+        module_.Connected();
+        TAdoTransaction transaction(module_.AdoConn);
+        // An entry put first earlier leaves position 0 for the new one.
+        update(QStringLiteral("UPDATE playlist SET idplaylist=1000 WHERE  namaroom=") + room +
+               QStringLiteral(" and idplaylist=0;"));
+        update(QStringLiteral("UPDATE playlist SET idplaylist=0 WHERE  namaroom=") + room +
+               QStringLiteral(" and ukey=") +
+               sqltext::QuotedStr(lvPlaylistnNew->item(selected).caption) + QStringLiteral(";"));
+        // The others keep their order as shown, from position 10 on; the chosen
+        // entry's own row index is left out.
+        const int rows = lvPlaylistnNew->count();
+        for (int k = 0; k < rows; ++k) {
+            ADOpriority.Close();
+            ADOpriority.SetText(QStringLiteral("select  ukey from playlist  WHERE  namaroom=") +
+                                room + QStringLiteral(" and ukey=") +
+                                sqltext::QuotedStr(lvPlaylistnNew->item(k).caption) +
+                                QStringLiteral(" and not(idplaylist=0) order by idplaylist asc;"));
+            ADOpriority.Open();
+            if (ADOpriority.RecordCount() > 0) {
+                update(
+                    QStringLiteral("UPDATE playlist SET idplaylist=") + QString::number(k + 10) +
+                    QStringLiteral(" WHERE  namaroom=") + room + QStringLiteral(" and ukey=") +
+                    sqltext::QuotedStr(ADOpriority.FieldByName(QStringLiteral("ukey")).AsString()) +
+                    QStringLiteral(";"));
+            }
         }
-    }
+        ADOpriority.Close();
+        transaction.Commit();
+    });
     ADOpriority.Close();
     PlaylistView(0);
     Kirim(QStringLiteral("21#"));

@@ -1,6 +1,8 @@
 // The battery and network monitor, the call for service it ends, and logout.
 #include <gtest/gtest.h>
 
+#include <QTest>
+
 #include "app/sqltext.h"
 #include "app/umodule.h"
 #include "booking_fixture.h"
@@ -135,7 +137,10 @@ TEST_F(ServiceCallTest, IndicationEndsOnTheFourthTickAndOneCallAtATime) {
     EXPECT_EQ(logEntries(), QStringList());
 }
 
-TEST_F(ServiceCallTest, FailedCallIsLoggedAndStillIndicated) {
+// A call that was not stored is not shown as placed: the guest would wait for
+// staff who were never called. The guest is told and may call again at once.
+TEST_F(ServiceCallTest, AFailedCallIsNotIndicatedAndTheGuestIsTold) {
+    const QString transactionHost = module->ServerTransaksi;
     module->ServerTransaksi = QStringLiteral("127.0.0.1:") + testsupport::ClosedPort();
     module->ADOTransaksi.Close();
 
@@ -143,9 +148,23 @@ TEST_F(ServiceCallTest, FailedCallIsLoggedAndStillIndicated) {
 
     ASSERT_EQ(logEntries().size(), 1);
     EXPECT_TRUE(logEntries()[0].startsWith("FSCommand ")) << logEntries()[0].toStdString();
-    EXPECT_EQ(skinVariable(kCall), "1");
-    EXPECT_EQ(console().iwaiters, 1) << "the monitor ends it as usual";
+    EXPECT_EQ(skinVariable(kCall), std::nullopt) << "no indication of a call never placed";
+    EXPECT_EQ(console().iwaiters, 0);
     EXPECT_TRUE(calls().isEmpty());
+    EXPECT_FALSE(console().lblNotice->isHidden());
+    EXPECT_EQ(console().lblNotice->text(), Tfplayer::CallNotPlacedNotice());
+    EXPECT_TRUE(platform.messages.isEmpty()) << "no dialog to answer";
+
+    // The server back, the next tap places the call.
+    module->ServerTransaksi = transactionHost;
+    skinCommand("callit");
+    EXPECT_EQ(calls(), (QList<QStringList>{{"2", "0"}}));
+    EXPECT_EQ(skinVariable(kCall), "1");
+    EXPECT_TRUE(console().lblNotice->hideTimer().isActive());
+    EXPECT_LE(console().lblNotice->shownMilliseconds(), 8000) << "a few seconds";
+    console().lblNotice->hideTimer().start(1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return console().lblNotice->isHidden(); }, 5000))
+        << "the notice goes by itself";
 }
 
 TEST_F(MonitorTest, LogoutAsksAndEndsTheBookingOnlyOnYes) {

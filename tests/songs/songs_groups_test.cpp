@@ -166,6 +166,8 @@ TEST_F(SongGroupsTest, AFailedAddButtonIsLoggedAndTheRoomPlayerIsNotTold) {
     ASSERT_EQ(logEntries().size(), 1);
     EXPECT_TRUE(logEntries()[0].startsWith("Save Right ")) << logEntries()[0].toStdString();
     EXPECT_TRUE(sent().isEmpty());
+    EXPECT_FALSE(console().lblNotice->isHidden()) << "the guest sees that nothing was added";
+    EXPECT_EQ(console().lblNotice->text(), Tfplayer::SongNotAddedNotice());
 }
 
 TEST_F(SongGroupsTest, SavePlaylistAddsTheSelectedSongOnlyWhenThereIsOne) {

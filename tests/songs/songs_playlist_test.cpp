@@ -401,15 +401,26 @@ TEST_F(PlaylistTest, PlayFallsBackToTheSongListWhenNoPlaylistEntryIsSelected) {
     }
 }
 
-TEST_F(PlaylistTest, AFailedStatementEndsTheCommandSilentlyWithoutTellingTheRoomPlayer) {
+// A change the songs database did not take is said over the playlist, in a
+// notice that goes by itself; nothing else changes and the room player is not
+// told of a change that did not happen.
+TEST_F(PlaylistTest, AFailedStatementIsSaidOverThePlaylistAndChangesNothingElse) {
     const struct {
         const char* command;
         int row;
-    } cases[] = {{"delete", 1}, {"up", 1}, {"down", 1}, {"priority", 1}};
+        QString notice;
+    } cases[] = {{"delete", 1, Tfplayer::PlaylistNotChangedNotice()},
+                 {"up", 1, Tfplayer::PlaylistNotChangedNotice()},
+                 {"down", 1, Tfplayer::PlaylistNotChangedNotice()},
+                 {"priority", 1, Tfplayer::PlaylistNotChangedNotice()},
+                 {"saveplaylist", 1, Tfplayer::SongNotAddedNotice()}};
     seed({1, 2, 3});
+    console().AdvSonglist->addItem({.notes = "<html>A</html>", .tag = 777, .hint = "777"});
+    console().AdvSonglist->setSelectedIndex(0);
     loseSongsServer();
     for (const auto& k : cases) {
         SCOPED_TRACE(k.command);
+        console().lblNotice->hide();
         console().lvPlaylistnNew->setSelectedIndex(k.row);
         clearRecords();
 
@@ -417,9 +428,34 @@ TEST_F(PlaylistTest, AFailedStatementEndsTheCommandSilentlyWithoutTellingTheRoom
 
         EXPECT_TRUE(sent().isEmpty());
         EXPECT_EQ(shownKeys(), QStringList({"K1", "K2", "K3"}));
+        EXPECT_EQ(console().lvPlaylistnNew->selectedIndex(), k.row);
+        EXPECT_FALSE(console().lblNotice->isHidden());
+        EXPECT_EQ(console().lblNotice->text(), k.notice);
     }
     EXPECT_TRUE(logEntries().isEmpty()) << logEntries().join('\n').toStdString();
+    EXPECT_TRUE(platform.messages.isEmpty()) << "no dialog to answer";
     EXPECT_EQ(positions(), QStringList({"K1=1", "K2=2", "K3=3"}));
+}
+
+// "priority" is all or nothing: a failure part-way leaves the playlist as it
+// was, with no entry parked at 1000 and no two entries sharing a position.
+TEST_F(PlaylistTest, APriorityThatFailsPartWayLeavesNothingHalfDone) {
+    seed({0, 2, 3, 4});
+    select(2);
+    songs.exec(QStringLiteral(
+        "CREATE OR REPLACE TRIGGER t_priority_half BEFORE UPDATE ON playlist FOR EACH ROW "
+        "BEGIN IF NEW.idplaylist = 13 THEN SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = "
+        "'disk full'; END IF; END"));
+    skinCommand("priority");
+    songs.exec(QStringLiteral("DROP TRIGGER t_priority_half"));
+
+    EXPECT_EQ(positions(), QStringList({"K1=0", "K2=2", "K3=3", "K4=4"}));
+    EXPECT_FALSE(console().lblNotice->isHidden());
+    EXPECT_TRUE(sent().isEmpty());
+    EXPECT_FALSE(console().module().AdoConn.InTransaction());
+
+    skinCommand("priority");
+    EXPECT_EQ(positions(), QStringList({"K1=10", "K2=11", "K3=0", "K4=13"}));
 }
 
 TEST_F(PlaylistTest, TheDiagnosticButtonReloadsWithTheFirstEntrySelected) {
