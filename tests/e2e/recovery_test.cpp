@@ -90,5 +90,48 @@ TEST_F(RecoveryTest, DatabaseStoppedAndStarted) {
     })) << room.output().toStdString();
 }
 
+// With the databases away, a song added and a call for service are not made,
+// and the guest reads so on the console itself, without a dialog to answer;
+// the call is not shown as placed. Once the server is back, both go through.
+TEST_F(RecoveryTest, WhatTheDatabaseDidNotTakeIsSaidOnTheConsole) {
+    typeSearch(QStringLiteral("my"));
+    ASSERT_TRUE(waitUntil([&] { return !guest.rows(QStringLiteral("AdvSonglist")).isEmpty(); }));
+    settle(1500);  // both search stages done
+    stopDatabase();
+    room.forget();
+
+    acknowledgeMessages();
+    guest.tapRowButton(QStringLiteral("AdvSonglist"), 0);
+    ASSERT_TRUE(waitUntil([&] { return guest.visible(QStringLiteral("lblNotice")); }));
+    EXPECT_EQ(guest.text(QStringLiteral("lblNotice")),
+              QStringLiteral("Oooppss,,.. Lagu Gagal Ditambahkan"));
+    EXPECT_FALSE(sent().contains(QStringLiteral("20#"))) << "nothing was saved to announce";
+    EXPECT_TRUE(waitUntil([&] { return !guest.visible(QStringLiteral("lblNotice")); }))
+        << "the notice goes by itself";
+
+    acknowledgeMessages();
+    guest.skinTap(QStringLiteral("call"));
+    ASSERT_TRUE(waitUntil([&] { return guest.visible(QStringLiteral("lblNotice")); }));
+    EXPECT_EQ(guest.text(QStringLiteral("lblNotice")),
+              QStringLiteral("Oooppss,,.. Panggilan Gagal Terkirim"));
+    EXPECT_NE(guest.skinVariable(QStringLiteral("anima_txt")), QStringLiteral("1"))
+        << "a call never placed is not shown as placed";
+
+    startDatabase();
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            acknowledgeMessages();
+            if (inRoom()) {
+                guest.skinTap(QStringLiteral("call"));
+            }
+            return guest.skinVariable(QStringLiteral("anima_txt")) == QStringLiteral("1");
+        },
+        60000));
+    EXPECT_EQ(
+        transaksi->rows(QStringLiteral("SELECT namaroom, jenis FROM panggilan "
+                                       "WHERE namaroom = 'ROOM 01' ORDER BY id DESC LIMIT 1")),
+        (QList<QStringList>{{"ROOM 01", "1"}}));
+}
+
 }  // namespace
 }  // namespace e2e

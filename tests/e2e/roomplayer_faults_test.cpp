@@ -14,9 +14,8 @@ protected:
     // room player starts the first at the check-in and the rest are listed.
     void SeedPlaylistAndCheckIn(int count) {
         songs->exec(QStringLiteral("DELETE FROM playlist WHERE namaroom = 'ROOM 01'"));
-        const QList<QStringList> ids =
-            songs->rows(QStringLiteral("SELECT idlagu FROM lagu ORDER BY idlagu LIMIT %1")
-                            .arg(count));
+        const QList<QStringList> ids = songs->rows(
+            QStringLiteral("SELECT idlagu FROM lagu ORDER BY idlagu LIMIT %1").arg(count));
         for (int i = 0; i < ids.size(); ++i) {
             songs->exec(QStringLiteral("INSERT INTO playlist (idplaylist, namaroom, ukey, idlagu) "
                                        "VALUES (%1, 'ROOM 01', 'E2E%1', %2)")
