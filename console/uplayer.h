@@ -24,6 +24,7 @@
 #include "app/platform.h"
 #include "console/UErr.h"
 #include "console/ordersubmission.h"
+#include "console/playerexchange.h"
 #include "console/uppercaseedit.h"
 #include "link/timclient.h"
 #include "widgets/animatedpicture.h"
@@ -603,6 +604,10 @@ private:
     QHash<QString, std::function<void(const QString&)>> prefixCommands_;
 
     // Kirim's parts (uplayer_kirim.cpp).
+    std::string PlayerAddress() const;
+    // Applies what the exchange of siPesan came to, as Kirim does; returns
+    // whether the room player answered with a reply text.
+    bool TakeAnswer(const QString& siPesan, const TExchangeOutcome& outcome);
     void ApplyReply(const QString& reply);
     // The link counts as lost: the progress stops and the wait loop probes.
     void MarkLinkLost();
@@ -615,6 +620,8 @@ private:
     // The wait loop's parts (uplayer_preparation.cpp).
     void DecideLink();
     void GiveUpWaiting();
+    void FinishProbe();
+    TBackgroundExchange probe_;
     // "GO#" and the tablet's address; false when the room player did not take them.
     bool GreetRoomPlayer();
 

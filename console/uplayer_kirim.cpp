@@ -5,9 +5,9 @@
 #include <stdexcept>
 
 #include "app/numbertext.h"
+#include "console/playerexchange.h"
 #include "console/skinhost.h"
 #include "console/uplayer.h"
-#include "link/tmessagedata.h"
 
 namespace {
 
@@ -46,67 +46,64 @@ bool Tfplayer::Kirim(const QString& siPesan) {
         }
         return false;
     }
+    TExchangeOutcome outcome;
+    if (IMCClient) {
+        outcome = ExchangeCommand(*IMCClient, PlayerAddress(), ToU16(siPesan), kConnectLimit);
+    } else {
+        outcome.failed = true;
+        outcome.failure = "The message client was not created";
+    }
+    return TakeAnswer(siPesan, outcome);
+}
+
+std::string Tfplayer::PlayerAddress() const {
+    return (SYS_IP->text() + QLatin1Char(':') + QString::number(Sys_Port->value())).toStdString();
+}
+
+bool Tfplayer::TakeAnswer(const QString& siPesan, const TExchangeOutcome& outcome) {
     QString failure;
-    bool failed = false;
+    bool failed = outcome.failed;
     bool answered = false;
-    {
+    if (failed) {
+        failure = QString::fromStdString(outcome.failure);
+    } else {
+        perintahSucces = 1;
         const auto cleanUp = qScopeGuard([this] {
-            if (IMCClient) {
-                IMCClient->DisconnectClient();
-            }
             LBMain->clear();
             LBDetails->clear();
         });
-        try {
-            if (!IMCClient) {
-                throw std::runtime_error("The message client was not created");
+        if (outcome.answerValid) {
+            const QString text = QString::fromLatin1(outcome.text);
+            Memo1->appendPlainText(text);
+            if (text.isEmpty()) {
+                // The room player answered nothing: the next send reconnects.
+                perintahSucces = 0;
             }
-            IMCClient->SetServerAddress(
-                (SYS_IP->text() + QLatin1Char(':') + QString::number(Sys_Port->value()))
-                    .toStdString());
-            IMCClient->ConnectClient(kConnectLimit);
-            if (IMCClient->IsConnected()) {
-                perintahSucces = 1;
-                TMessageData request;
-                request.SetID(ToU16(siPesan));
-                request.Data().WriteUTF8String(u"Command", "Synchronous");
-                const std::shared_ptr<IMessageData> reply =
-                    IMCClient->ExecuteConnectedRequest(request);
-                if (IMCClient->AnswerValid()) {
-                    const QString text =
-                        QString::fromLatin1(reply->Data().ReadUTF8String(u"String"));
-                    Memo1->appendPlainText(text);
-                    if (text.isEmpty()) {
-                        // The room player answered nothing: the next send reconnects.
-                        IMCClient->DisconnectClient();
-                        perintahSucces = 0;
-                    }
-                    answered = !text.isEmpty();
-                    ApplyReply(text);
-                } else if (IMCClient->TimedOut()) {
-                    // A room player that takes the command and does not answer in
-                    // time is as good as gone: waiting on it again with the next
-                    // tap or tick would freeze the touch screen once more.
-                    qWarning(
-                        "lyrabox: the room player did not answer \"%s\" within %u ms; "
-                        "the link counts as lost",
-                        qPrintable(siPesan), kReplyLimit);
-                    MarkLinkLost();
-                } else {
-                    // The command went out and no proper answer came back (the
-                    // room player's failure marker, a dropped connection): the
-                    // guest is told nothing and the command is dropped, but the
-                    // venue's journal hears of it.
-                    const std::string& why = IMCClient->ErrorDesc();
-                    qWarning("lyrabox: the room player gave no answer to \"%s\": %s",
-                             qPrintable(siPesan), why.empty() ? "no reply" : why.c_str());
-                }
+            answered = !text.isEmpty();
+            try {
+                ApplyReply(text);
+            } catch (const std::exception& error) {
+                failed = true;
+                failure = QString::fromUtf8(error.what());
+            } catch (...) {
+                failed = true;
             }
-        } catch (const std::exception& error) {
-            failed = true;
-            failure = QString::fromUtf8(error.what());
-        } catch (...) {
-            failed = true;
+        } else if (outcome.timedOut) {
+            // A room player that takes the command and does not answer in time
+            // is as good as gone: waiting on it again with the next tap or tick
+            // would freeze the touch screen once more.
+            qWarning(
+                "lyrabox: the room player did not answer \"%s\" within %u ms; "
+                "the link counts as lost",
+                qPrintable(siPesan), kReplyLimit);
+            MarkLinkLost();
+        } else {
+            // The command went out and no proper answer came back (the room
+            // player's failure marker, a dropped connection): the guest is told
+            // nothing and the command is dropped, but the venue's journal hears
+            // of it.
+            qWarning("lyrabox: the room player gave no answer to \"%s\": %s", qPrintable(siPesan),
+                     outcome.errorDesc.empty() ? "no reply" : outcome.errorDesc.c_str());
         }
     }
     if (failed) {

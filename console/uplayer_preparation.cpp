@@ -17,6 +17,9 @@ constexpr int kBookingStartCompletion = 10;  // third tick after the booking sta
 constexpr int kWaitLoopEntry = 99;
 constexpr int kProbe = 103;     // fourth tick of the wait loop
 constexpr int kDecision = 105;  // sixth tick of the wait loop
+// How long a tick waits for the probe's answer before leaving it to a later
+// tick: a room player on the venue's network answers well within it.
+constexpr int kProbePromptMilliseconds = 300;
 
 // The start-up window moves aside and says the console is being watched.
 constexpr int kLoadingLeft = 880;
@@ -68,6 +71,14 @@ void Tfplayer::Release() {
 
 void Tfplayer::TimerPreparationTimer() {
     Guarded(QStringLiteral("Timer Preparation "), [this] {
+        if (probe_.Pending()) {
+            // The decision waits for the probe's answer; the console's thread
+            // does not.
+            if (!probe_.WaitFor(0)) {
+                return;
+            }
+            FinishProbe();
+        }
         ++preparationTimer;
         SpinEdit3->setValue(preparationTimer);
         SpinEdit2->setValue(perintahSucces);
@@ -215,8 +226,27 @@ void Tfplayer::CompleteBookingStart() {
 }
 
 void Tfplayer::ProbeConnection() {
+    // The probe runs beside the console's thread: a room player that takes it
+    // and stays silent, or a host that never answers the connect, must not
+    // freeze the screen round after round. A prompt answer is taken at once.
+    if (!IMCClient) {
+        // Without a message client the probe fails as every send does.
+        Guarded(QStringLiteral("Koneksi Reconect "), [this] {
+            probeAnswered_ = Kirim(QStringLiteral("38#"));
+            WriteLog(QStringLiteral("masuk timer 103"));
+        });
+        return;
+    }
+    probe_.Start(PlayerAddress(), u"38#", kConnectLimit, IMCClient->ExecuteTimeout(),
+                 IMCClient->ReplyLimit());
+    if (probe_.WaitFor(kProbePromptMilliseconds)) {
+        FinishProbe();
+    }
+}
+
+void Tfplayer::FinishProbe() {
     Guarded(QStringLiteral("Koneksi Reconect "), [this] {
-        probeAnswered_ = Kirim(QStringLiteral("38#"));
+        probeAnswered_ = TakeAnswer(QStringLiteral("38#"), probe_.Take());
         WriteLog(QStringLiteral("masuk timer 103"));
     });
 }

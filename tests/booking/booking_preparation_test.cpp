@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 #include <QSignalBlocker>
+#include <QTest>
 
 #include "app/uloading.h"
 #include "app/umodule.h"
@@ -367,6 +368,35 @@ TEST_F(WaitLoopTest, ARoomPlayerThatNeverAnswersEndsInTheDialog) {
     console().ErrorDialog()->AdvSmoothButton2->click();  // "Coba Lagi"
     EXPECT_EQ(ticksSending(6), QStringList{"4:38#"});
     EXPECT_TRUE(console().isEnabled());
+}
+
+// The probe does not hold the console's thread: while a room player sits on
+// it, the loop's ticks come and go (the loading picture keeps moving) and the
+// decision waits for the probe's outcome.
+TEST_F(WaitLoopTest, ASilentProbeDoesNotHoldTheConsole) {
+    using Answer = testsupport::ScriptedRoomPlayer::Answer;
+    console().IMCClient->SetReplyLimit(3000);
+    room.answerCommand(QStringLiteral("38#"), Answer::NoAnswer());
+    console().EnterWaitLoop();
+    EXPECT_EQ(ticksSending(4), QStringList{"4:38#"});
+    ASSERT_EQ(console().preparationTimer, 103);
+    for (int tick = 0; tick < 3; ++tick) {
+        console().TimerPreparationTimer();
+    }
+    EXPECT_EQ(console().preparationTimer, 103) << "the ticks came back before the probe did";
+    EXPECT_TRUE(waiting());
+
+    // Once the reply limit has passed, the probe counts as unanswered.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            console().TimerPreparationTimer();
+            return console().preparationTimer > 103;
+        },
+        10000));
+    ASSERT_EQ(console().preparationTimer, 104);
+    ticksSending(1);
+    EXPECT_EQ(console().preparationTimer, 99) << "decided: the link is still lost";
+    EXPECT_EQ(countLog("Koneksi Reconect the room player is still out of reach"), 1);
 }
 
 TEST_F(WaitLoopTest, AnAnswerOnTheLastRoundReleasesTheConsole) {
