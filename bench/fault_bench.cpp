@@ -530,6 +530,11 @@ void TFaultRun::CheckIn(bool during) {
             step.note = QStringLiteral("\"GO#\" after the probe");
         }
     }
+    if (!step.reached && Usable()) {
+        // The room player never heard that the room went active, and the
+        // console goes on as if it had: nothing tells the guest.
+        step.told = false;
+    }
     if (!c.pnlStanby->isHidden()) {
         step.note = QStringLiteral("the standby screen stayed");
     }
@@ -733,8 +738,13 @@ Step TFaultRun::PlayEntry(bool during, bool playNowButton) {
             }
         }
         step.wrong = !removed.isEmpty() && removed != QStringList{chosen};
-        // A song that left the playlist without reaching the room player is lost.
+        // A song that left the playlist without reaching the room player is
+        // lost, and nothing on the screen says so: a dialog about the room
+        // player does not tell the guest that the song is gone.
         step.saved = step.reached || removed.isEmpty();
+        if (!step.saved) {
+            step.told = false;
+        }
         step.applied = step.reached && removed == QStringList{chosen};
         step.note =
             QStringLiteral("chose %1, removed %2").arg(chosen, removed.join(QLatin1Char(',')));
