@@ -158,7 +158,14 @@ void Tfplayer::Sys_StatusChange() {
 
 void Tfplayer::BookingStart() {
     Kirim(QStringLiteral("GO#"));
-    Kirim(QStringLiteral("26#") + (loading_ != nullptr ? loading_->myip_address : QString()));
+    // "GO#" has just reached the room player: that connection's own end is the
+    // tablet's address on the player's network. The start-up window's address
+    // is the fallback when it did not get through.
+    const QString connectionAddress =
+        IMCClient ? QString::fromStdString(IMCClient->LocalAddress()) : QString();
+    Kirim(QStringLiteral("26#") + (!connectionAddress.isEmpty() ? connectionAddress
+                                   : loading_ != nullptr        ? loading_->myip_address
+                                                                : QString()));
     Tmrbattery->start();
     pnlStanby->hide();
     AdvPanel1->show();

@@ -145,6 +145,10 @@ QString GuestSession::skinVariable(const QString& field) {
     return call({{"op", "skinVariable"}, {"field", field}}).toString();
 }
 
+QJsonObject GuestSession::dialog() {
+    return call({{"op", "dialog"}}).toObject();
+}
+
 QString GuestSession::dialogText() {
     const QJsonValue dialog = call({{"op", "dialog"}});
     return dialog.isObject() ? dialog.toObject().value(QStringLiteral("text")).toString()

@@ -41,6 +41,9 @@ public:
     QString skinVariable(const QString& field);
     // The text of the dialog on screen; empty when none is.
     QString dialogText();
+    // The dialog on screen: text, buttons, "buttonRects" (caption to screen
+    // [x, y, width, height]), "rect" and "textPixels"; empty when none is.
+    QJsonObject dialog();
 
     // Sends a request that a guest may not be able to make: the driver's reason
     // when it refuses (a dialog or a panel in the way), empty when it was made.
