@@ -163,6 +163,11 @@ QWidget* ActiveDialog() {
     return QApplication::activePopupWidget();
 }
 
+QJsonArray ScreenRect(const QWidget* widget) {
+    const QPoint topLeft = widget->mapToGlobal(QPoint(0, 0));
+    return {topLeft.x(), topLeft.y(), widget->width(), widget->height()};
+}
+
 QJsonObject Describe(QWidget* widget) {
     QJsonObject state{{QStringLiteral("exists"), widget != nullptr}};
     if (widget == nullptr) {
@@ -173,12 +178,9 @@ QJsonObject Describe(QWidget* widget) {
     state[QStringLiteral("class")] = QString::fromLatin1(widget->metaObject()->className());
     state[QStringLiteral("objectName")] = widget->objectName();
     state[QStringLiteral("text")] = TextOf(widget);
+    // Where it is on the screen, as [x, y, width, height].
+    state[QStringLiteral("rect")] = ScreenRect(widget);
     return state;
-}
-
-QJsonArray ScreenRect(const QWidget* widget) {
-    const QPoint topLeft = widget->mapToGlobal(QPoint(0, 0));
-    return {topLeft.x(), topLeft.y(), widget->width(), widget->height()};
 }
 
 QString Unaccelerated(QString text) {
@@ -354,7 +356,6 @@ QJsonObject TGuestDriver::Run(const QJsonObject& request, std::function<void()>&
         state[QStringLiteral("buttons")] = buttons;
         // Where a finger or real input would press them, in screen pixels.
         state[QStringLiteral("buttonRects")] = buttonRects;
-        state[QStringLiteral("rect")] = ScreenRect(dialog);
         // The smallest text the dialog shows, in pixels.
         int smallest = 0;
         for (const QLabel* label : dialog->findChildren<QLabel*>()) {

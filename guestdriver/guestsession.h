@@ -2,6 +2,7 @@
 
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QRect>
 #include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -32,6 +33,8 @@ public:
     void answer(const QString& button);
 
     QString text(const QString& name);
+    // The widget's place on the screen; empty when it does not exist.
+    QRect screenRect(const QString& name);
     bool visible(const QString& name);
     // Takes taps: the widget and all its parents are enabled.
     bool enabled(const QString& name);

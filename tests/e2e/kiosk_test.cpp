@@ -90,6 +90,14 @@ protected:
         return QImage(file).convertToFormat(QImage::Format_RGB32);
     }
 
+    // A finger on the screen at point: the X server's own pointer and button.
+    bool tapScreen(const QPoint& point) {
+        return onDisplay(
+                   QStringLiteral("xdotool"),
+                   {QStringLiteral("mousemove"), QString::number(point.x()),
+                    QString::number(point.y()), QStringLiteral("click"), QStringLiteral("1")}) == 0;
+    }
+
     BareXServer x;
     QString display;
 };
@@ -131,9 +139,11 @@ TEST_F(KioskTest, TheLogoutQuestionIsTouchSizedDrawnOnTopAndAnsweredByAFinger) {
         EXPECT_GE(button.width(), 120) << caption.toStdString() << ": narrower than a thumb";
     }
     EXPECT_GE(dialog.value(QStringLiteral("textPixels")).toInt(), 24);
-    // Centred over the console window, which the kiosk shows at the top left.
+    // Centred over the console window.
     const QRect box = RectOf(dialog.value(QStringLiteral("rect")));
-    EXPECT_LE((box.center() - QPoint(640, 384)).manhattanLength(), 4)
+    const QRect window = guest.screenRect(QStringLiteral("fplayer"));
+    ASSERT_FALSE(window.isEmpty());
+    EXPECT_LE((box.center() - window.center()).manhattanLength(), 4)
         << box.x() << "," << box.y() << " " << box.width() << "x" << box.height();
 
     // Drawn, and above the console: the screen shows the box, not a black
@@ -147,15 +157,36 @@ TEST_F(KioskTest, TheLogoutQuestionIsTouchSizedDrawnOnTopAndAnsweredByAFinger) {
     EXPECT_GT(yes.colours, 2) << "the Yes button shows no caption";
 
     // A tap through the X server, where the screen shows Yes.
-    const QPoint tap = RectOf(buttons.value(QStringLiteral("Yes"))).center();
-    ASSERT_EQ(onDisplay(QStringLiteral("xdotool"),
-                        {QStringLiteral("mousemove"), QString::number(tap.x()),
-                         QString::number(tap.y()), QStringLiteral("click"), QStringLiteral("1")}),
-              0);
+    ASSERT_TRUE(tapScreen(RectOf(buttons.value(QStringLiteral("Yes"))).center()));
     ASSERT_TRUE(waitUntil([&] { return onStandby(); })) << "the tap did not answer Yes";
     EXPECT_TRUE(waitUntil([&] { return sent().contains(QStringLiteral("GI#")); }))
         << sent().join(' ').toStdString();
     EXPECT_TRUE(guest.dialogText().isEmpty());
+}
+
+TEST_F(KioskTest, TheConnectionErrorIsDrawnOnTopOfTheConsoleAndAnsweredByAFinger) {
+    checkIn();
+    room.kill();
+    guest.skinTap(QStringLiteral("volplus"));
+    ASSERT_TRUE(waitUntil([&] { return guest.visible(QStringLiteral("FrmError")); }));
+    settle(500);  // drawn and mapped
+    const QRect dialog = guest.screenRect(QStringLiteral("FrmError"));
+    const QRect window = guest.screenRect(QStringLiteral("fplayer"));
+    EXPECT_LE((dialog.center() - window.center()).manhattanLength(), 4)
+        << dialog.x() << "," << dialog.y();
+
+    const QImage shown = screen();
+    ASSERT_FALSE(shown.isNull()) << "no screen grab";
+    const Look look = LookOf(shown, dialog);
+    EXPECT_GT(look.colours, 4) << "the dialog is one flat colour";
+    EXPECT_LT(look.black, 0.5) << "the dialog is mostly black";
+
+    const QRect giveUp = guest.screenRect(QStringLiteral("FrmError/AdvSmoothButton1"));
+    EXPECT_GE(giveUp.height(), 60);
+    ASSERT_TRUE(tapScreen(giveUp.center()));
+    EXPECT_TRUE(waitUntil([&] { return !guest.visible(QStringLiteral("FrmError")); }))
+        << "the tap did not reach \"Batalkan Perintah\"";
+    EXPECT_TRUE(guest.enabled(QStringLiteral("fplayer")));
 }
 
 }  // namespace
