@@ -13,7 +13,7 @@ TFrmError::TFrmError(Tfplayer& player)
     setObjectName(QStringLiteral("FrmError"));
     setWindowTitle(QStringLiteral("FrmError"));
     // Touch-sized: text read at arm's length, buttons a thumb presses.
-    setFixedSize(680, 240);
+    setFixedSize(760, 240);
     setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(QStringLiteral("#FrmError { background: #16161e; }"));
 
@@ -29,10 +29,10 @@ TFrmError::TFrmError(Tfplayer& player)
 
     AdvSmoothButton1 = new SmoothButton(QStringLiteral("Batalkan Perintah"), this);
     AdvSmoothButton1->setObjectName(QStringLiteral("AdvSmoothButton1"));
-    AdvSmoothButton1->setGeometry(240, 140, 190, 72);
+    AdvSmoothButton1->setGeometry(320, 140, 200, 72);
     AdvSmoothButton2 = new SmoothButton(QStringLiteral("Coba Lagi"), this);
     AdvSmoothButton2->setObjectName(QStringLiteral("AdvSmoothButton2"));
-    AdvSmoothButton2->setGeometry(450, 140, 190, 72);
+    AdvSmoothButton2->setGeometry(540, 140, 200, 72);
     // Both captions fit their buttons; reconnecting is the way most guests want.
     for (SmoothButton* button : {AdvSmoothButton1, AdvSmoothButton2}) {
         FitButtonCaption(button);
