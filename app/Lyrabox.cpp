@@ -3,6 +3,7 @@
 
 #include "app/buildconfig.h"
 #include "app/linuxplatform.h"
+#include "app/terminationsignals.h"
 #include "app/uloading.h"
 #include "app/umodule.h"
 #include "console/uplayer.h"
@@ -20,17 +21,28 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     LinuxPlatform platform;
+    // systemctl stop/restart, a shutdown or the end of the X session end the
+    // run the way the exit code does: the message loop ends and the console
+    // window is destroyed below, telling the room player and closing the log.
+    const TerminationSignals terminationSignals([&platform](int signalNumber) {
+        qWarning("lyrabox: ending on signal %d", signalNumber);
+        platform.SetEnding();
+        // exit, not quit: quit would first close the windows, which tells the
+        // room player again; the destruction below does it once.
+        QApplication::exit(0);
+    });
     Tfmodule module;
     fmodule = &module;
     Tfloading loading(module, platform, [&]() -> QWidget* {
         fplayer = new Tfplayer(module, platform, &loading);
+        platform.SetDialogOwner(fplayer);
         return fplayer;
     });
     floading = &loading;
     loading.show();
 
     const int exitCode = QApplication::exec();
-    delete fplayer;  // saves the log
+    delete fplayer;  // closes the log
     fplayer = nullptr;
     return exitCode;
 }

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/loopbackguard.h"
+#include "app/touchmessagebox.h"
 
 QString LinuxPlatform::ComputerName() {
     return HostName();
@@ -32,60 +33,8 @@ QString LinuxPlatform::HostName() {
     return QString::fromLocal8Bit(buffer.data());
 }
 
-QStringList LinuxPlatform::ResolveFromHostsFile(const QString& hostsFile, const QString& hostName) {
-    QStringList addresses;
-    QFile file(hostsFile);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        return addresses;
-    }
-    QTextStream in(&file);
-    while (!in.atEnd()) {
-        QString line = in.readLine();
-        line = line.left(line.indexOf('#') < 0 ? line.size() : line.indexOf('#'));
-        const QStringList fields = line.simplified().split(' ', Qt::SkipEmptyParts);
-        if (fields.size() < 2 ||
-            QHostAddress(fields[0]).protocol() != QAbstractSocket::IPv4Protocol) {
-            continue;
-        }
-        for (qsizetype i = 1; i < fields.size(); ++i) {
-            if (fields[i].compare(hostName, Qt::CaseInsensitive) == 0) {
-                addresses << fields[0];
-                break;
-            }
-        }
-    }
-    return addresses;
-}
-
-QStringList LinuxPlatform::ResolveIPv4(const QString& hostName) {
-    if (loopbackguard::LoopbackOnly()) {
-        return ResolveFromHostsFile(QStringLiteral("/etc/hosts"), hostName);
-    }
-    // The host entry keeps the resolver's own order of addresses, which the
-    // console relies on (it takes the last one).
-    hostent entry{};
-    hostent* result = nullptr;
-    int error = 0;
-    std::vector<char> buffer(8192);
-    const QByteArray name = hostName.toLocal8Bit();
-    while (gethostbyname2_r(name.constData(), AF_INET, &entry, buffer.data(), buffer.size(),
-                            &result, &error) == ERANGE) {
-        buffer.resize(buffer.size() * 2);
-    }
-    QStringList addresses;
-    if (result == nullptr) {
-        return addresses;
-    }
-    for (char** address = result->h_addr_list; *address != nullptr; ++address) {
-        std::array<unsigned char, 4> bytes{};
-        std::copy_n(reinterpret_cast<unsigned char*>(*address), 4, bytes.begin());
-        addresses << QStringLiteral("%1.%2.%3.%4")
-                         .arg(bytes[0])
-                         .arg(bytes[1])
-                         .arg(bytes[2])
-                         .arg(bytes[3]);
-    }
-    return addresses;
+QList<InterfaceAddresses> LinuxPlatform::NetworkInterfaces() {
+    return SystemInterfaces();
 }
 
 void LinuxPlatform::SynchroniseClock(const QString& timeServer) {
@@ -115,16 +64,22 @@ void LinuxPlatform::SynchroniseClock(const QString& timeServer) {
 }
 
 void LinuxPlatform::ShowMessage(const QString& text) {
+    if (ending_) {
+        qWarning("lyrabox: ending, message not shown: %s", qPrintable(text));
+        return;
+    }
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok);
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    box.exec();
+    touchmessagebox::Exec(box, dialogOwner_);
 }
 
 bool LinuxPlatform::ConfirmYesCancel(const QString& text) {
+    if (ending_) {
+        qWarning("lyrabox: ending, question answered Cancel: %s", qPrintable(text));
+        return false;
+    }
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text,
                     QMessageBox::Yes | QMessageBox::Cancel);
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    return box.exec() == QMessageBox::Yes;
+    return touchmessagebox::Exec(box, dialogOwner_) == QMessageBox::Yes;
 }
 
 void LinuxPlatform::Sleep(int milliseconds) {

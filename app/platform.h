@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/tabletaddress.h"
+
 // What the console needs from the machine it runs on. LinuxPlatform is the real
 // one; tests give their own, so that no test shows a dialog, sleeps, resolves a
 // name or touches the clock.
@@ -12,9 +14,8 @@ public:
 
     virtual QString ComputerName() = 0;
     virtual QString HostName() = 0;
-    // The IPv4 addresses of a host name in dotted form, in the order the
-    // resolver lists them; empty when the name does not resolve.
-    virtual QStringList ResolveIPv4(const QString& hostName) = 0;
+    // The machine's network interfaces with their IPv4 addresses.
+    virtual QList<InterfaceAddresses> NetworkInterfaces() = 0;
     // Starts setting the clock from the time service of timeServer and returns
     // at once; the outcome is not reported.
     virtual void SynchroniseClock(const QString& timeServer) = 0;

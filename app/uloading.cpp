@@ -16,8 +16,8 @@ const QString kWindowedComputer = QStringLiteral("KESTREL");
 }  // namespace
 
 QString GetLocalIP(IPlatform& platform) {
-    const QStringList addresses = platform.ResolveIPv4(platform.HostName());
-    return addresses.isEmpty() ? QString() : addresses.last();
+    // No connection to the room player yet: the interfaces tell.
+    return ChooseTabletAddress({}, platform.NetworkInterfaces());
 }
 
 Tfloading::Tfloading(Tfmodule& module, IPlatform& platform, ConsoleFactory createConsole,

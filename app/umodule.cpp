@@ -1,6 +1,7 @@
 #include "app/umodule.h"
 
 #include <QDir>
+#include <tuple>
 
 #include "app/buildconfig.h"
 #include "app/inifile.h"
@@ -19,6 +20,20 @@ QString ProgramFolder() {
         path += '/';
     }
     return path;
+}
+
+// A name with a blank or a ";" reaches no server: most likely a comment
+// written after the value, which the INI reader keeps as part of it. The
+// console runs on with the value as written, but the venue's journal says why
+// nothing connects.
+void WarnOfSuspectName(const QString& section, const QString& key, const QString& value) {
+    if (value.contains(QLatin1Char(';')) || value.contains(QLatin1Char(' ')) ||
+        value.contains(QLatin1Char('\t'))) {
+        qWarning(
+            "lyrabox: setting.ini [%s] %s=\"%s\" holds a blank or a \";\": no host or "
+            "database has such a name; write a comment on a line of its own",
+            qPrintable(section), qPrintable(key), qPrintable(value));
+    }
 }
 
 }  // namespace
@@ -49,6 +64,15 @@ void Tfmodule::DataModuleCreate() {
     const QString transaksi = QStringLiteral("Transaksi");
     ServerTransaksi = ini.ReadString(transaksi, QStringLiteral("ServerTransaksi"), defaultHost);
     DatabaseTransaksi = ini.ReadString(transaksi, QStringLiteral("DatabaseTransaksi"), QString());
+
+    for (const auto& [section, key, value] :
+         {std::tuple{player, QStringLiteral("ServerLaguHost"), ServerLaguHost},
+          std::tuple{player, QStringLiteral("ServerLaguBackup"), ServerLaguBackup},
+          std::tuple{player, QStringLiteral("DatabaseLagu"), DatabaseLagu},
+          std::tuple{transaksi, QStringLiteral("ServerTransaksi"), ServerTransaksi},
+          std::tuple{transaksi, QStringLiteral("DatabaseTransaksi"), DatabaseTransaksi}}) {
+        WarnOfSuspectName(section, key, value);
+    }
 }
 
 QString Tfmodule::SongsConnectionString() const {

@@ -12,14 +12,15 @@ TFrmError::TFrmError(Tfplayer& player)
     : QWidget(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint), player_(player) {
     setObjectName(QStringLiteral("FrmError"));
     setWindowTitle(QStringLiteral("FrmError"));
-    setFixedSize(573, 213);
+    // Touch-sized: text read at arm's length, buttons a thumb presses.
+    setFixedSize(760, 240);
     setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(QStringLiteral("#FrmError { background: #16161e; }"));
 
     Label1 = new QLabel(QStringLiteral("Oooppss,,.. Tablet Tidak Terhubung Dengan Player"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     QFont font(QStringLiteral("PetitaBold"));
-    font.setPixelSize(16);
+    font.setPixelSize(24);
     font.setBold(true);
     Label1->setFont(font);
     Label1->setStyleSheet(QStringLiteral("color: white;"));
@@ -33,10 +34,10 @@ TFrmError::TFrmError(Tfplayer& player)
 
     AdvSmoothButton1 = new SmoothButton(QStringLiteral("Batalkan Perintah"), this);
     AdvSmoothButton1->setObjectName(QStringLiteral("AdvSmoothButton1"));
-    AdvSmoothButton1->setGeometry(184, 120, 160, 57);
+    AdvSmoothButton1->setGeometry(320, 140, 200, 72);
     AdvSmoothButton2 = new SmoothButton(QStringLiteral("Coba Lagi"), this);
     AdvSmoothButton2->setObjectName(QStringLiteral("AdvSmoothButton2"));
-    AdvSmoothButton2->setGeometry(366, 120, 160, 57);
+    AdvSmoothButton2->setGeometry(540, 140, 200, 72);
     // Both captions fit their buttons; reconnecting is the way most guests want.
     for (SmoothButton* button : {AdvSmoothButton1, AdvSmoothButton2}) {
         FitButtonCaption(button);
@@ -54,6 +55,15 @@ void TFrmError::SetDetail(const QString& message) {
     LabelDetail->setText(
         LabelDetail->fontMetrics().elidedText(message, Qt::ElideRight, LabelDetail->width()));
     LabelDetail->setToolTip(message);
+}
+
+void TFrmError::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The kiosk's X server has no window manager to place or stack the
+    // dialog: it centres itself over the console window and comes on top.
+    move(player_.window()->frameGeometry().center() - rect().center());
+    raise();
+    activateWindow();
 }
 
 TFrmError::~TFrmError() {

@@ -34,6 +34,9 @@ public slots:
     // "Coba Lagi": the console waits behind its loading panel and reconnects.
     void AdvSmoothButton2Click();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     Tfplayer& player_;
 };

@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTime>
 #include <stdexcept>
 
@@ -138,9 +137,15 @@ void Tfplayer::closeEvent(QCloseEvent* event) {
 }
 
 void Tfplayer::WriteLog(const QString& label, const QString& message) {
-    MemLog->appendPlainText(QLatin1Char('*') +
-                            QTime::currentTime().toString(QStringLiteral("hh:mm:ss")) +
-                            QStringLiteral(" =>") + label + message);
+    const QString line = QLatin1Char('*') +
+                         QTime::currentTime().toString(QStringLiteral("hh:mm:ss")) +
+                         QStringLiteral(" =>") + label + message;
+    if (runLog_.IsOpen()) {
+        runLog_.Append({}, {}, line);
+    } else {
+        runLog_.Append(NextLogFileName(LogFolder()), MemLog->toPlainText(), line);
+    }
+    MemLog->appendPlainText(line);
 }
 
 QString Tfplayer::FailureText(const std::exception_ptr& failure) {
@@ -170,18 +175,10 @@ QString Tfplayer::NextLogFileName(const QString& folder) {
 }
 
 void Tfplayer::SaveLog() {
-    const QString folder = LogFolder();
-    if (!QDir().mkpath(folder)) {
-        throw std::runtime_error(
-            QStringLiteral("Cannot create folder \"%1\"").arg(folder).toStdString());
-    }
-    const QString fileName = NextLogFileName(folder);
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text) ||
-        file.write((MemLog->toPlainText() + QLatin1Char('\n')).toUtf8()) < 0 || !file.commit()) {
-        throw std::runtime_error(QStringLiteral("Cannot write \"%1\": %2")
-                                     .arg(fileName, file.errorString())
-                                     .toStdString());
-    }
+    const QString failure = runLog_.ErrorText();
+    runLog_.Close();
     MemLog->clear();
+    if (!failure.isEmpty()) {
+        throw std::runtime_error(failure.toStdString());
+    }
 }

@@ -25,6 +25,7 @@
 #include "console/UErr.h"
 #include "console/ordersubmission.h"
 #include "console/playerexchange.h"
+#include "console/runlog.h"
 #include "console/uppercaseedit.h"
 #include "link/timclient.h"
 #include "widgets/animatedpicture.h"
@@ -60,12 +61,17 @@ public:
     ~Tfplayer() override;
 
     // ---- Creation, destruction, log (uplayer.cpp) ------------------------------
-    // Appends "*hh:mm:ss =>" + label + message to MemLog.
+    // Appends "*hh:mm:ss =>" + label + message to MemLog and to the run's log
+    // file, which is flushed line by line: whatever ends the run (a signal, the
+    // loss of the X server, a crash) the file holds every line written before.
+    // The first line opens the file under NextLogFileName, with MemLog's text.
     void WriteLog(const QString& label, const QString& message = QString());
     QString LogFolder() const;
     // "Log " + number + ".txt" in folder: the count of ".txt" files there plus
     // one, or the next number after it that no file holds yet.
     static QString NextLogFileName(const QString& folder);
+    // Closes the run's log file and empties MemLog; a later line starts a new
+    // file. Throws when the log file could not be written.
     void SaveLog();
 
     // Runs action; a failure writes one log line with label and the failure's
@@ -639,6 +645,7 @@ private:
     bool linkGivenUp_ = false;
     bool greetingPending_ = false;
     bool closing_ = false;
+    RunLog runLog_;
 };
 
 extern Tfplayer* fplayer;

@@ -176,8 +176,15 @@ bool Tfplayer::GreetRoomPlayer() {
     // them once more.
     greetingPending_ = false;
     const bool active = Kirim(QStringLiteral("GO#"));
-    const bool address =
-        Kirim(QStringLiteral("26#") + (loading_ != nullptr ? loading_->myip_address : QString()));
+    // The connection that carried "GO#" ends at the tablet's address on the
+    // room player's network; the start-up window's address is the fallback
+    // when no connection got through.
+    const QString connectionAddress =
+        IMCClient ? QString::fromStdString(IMCClient->LocalAddress()) : QString();
+    const bool address = Kirim(QStringLiteral("26#") +
+                               (!connectionAddress.isEmpty() ? connectionAddress
+                                : loading_ != nullptr        ? loading_->myip_address
+                                                             : QString()));
     // A room player that missed either hears both once it answers again.
     greetingPending_ = !(active && address);
     return !greetingPending_;

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QFontInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <stdexcept>
 
@@ -161,6 +163,11 @@ QWidget* ActiveDialog() {
     return QApplication::activePopupWidget();
 }
 
+QJsonArray ScreenRect(const QWidget* widget) {
+    const QPoint topLeft = widget->mapToGlobal(QPoint(0, 0));
+    return {topLeft.x(), topLeft.y(), widget->width(), widget->height()};
+}
+
 QJsonObject Describe(QWidget* widget) {
     QJsonObject state{{QStringLiteral("exists"), widget != nullptr}};
     if (widget == nullptr) {
@@ -171,6 +178,8 @@ QJsonObject Describe(QWidget* widget) {
     state[QStringLiteral("class")] = QString::fromLatin1(widget->metaObject()->className());
     state[QStringLiteral("objectName")] = widget->objectName();
     state[QStringLiteral("text")] = TextOf(widget);
+    // Where it is on the screen, as [x, y, width, height].
+    state[QStringLiteral("rect")] = ScreenRect(widget);
     return state;
 }
 
@@ -337,12 +346,25 @@ QJsonObject TGuestDriver::Run(const QJsonObject& request, std::function<void()>&
         }
         QJsonObject state = Describe(dialog);
         QJsonArray buttons;
+        QJsonObject buttonRects;
         for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
             if (button->isVisible()) {
                 buttons.append(Unaccelerated(button->text()));
+                buttonRects[Unaccelerated(button->text())] = ScreenRect(button);
             }
         }
         state[QStringLiteral("buttons")] = buttons;
+        // Where a finger or real input would press them, in screen pixels.
+        state[QStringLiteral("buttonRects")] = buttonRects;
+        // The smallest text the dialog shows, in pixels.
+        int smallest = 0;
+        for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+            if (label->isVisible() && !label->text().isEmpty()) {
+                const int pixels = QFontInfo(label->font()).pixelSize();
+                smallest = smallest == 0 ? pixels : std::min(smallest, pixels);
+            }
+        }
+        state[QStringLiteral("textPixels")] = smallest;
         return {{QStringLiteral("value"), state}};
     }
     if (op == QLatin1String("answer")) {

@@ -109,6 +109,14 @@ QString GuestSession::text(const QString& name) {
     return call({{"op", "text"}, {"name", name}}).toString();
 }
 
+QRect GuestSession::screenRect(const QString& name) {
+    const QJsonArray rect =
+        call({{"op", "state"}, {"name", name}}).toObject().value(QStringLiteral("rect")).toArray();
+    return rect.size() == 4
+               ? QRect(rect[0].toInt(), rect[1].toInt(), rect[2].toInt(), rect[3].toInt())
+               : QRect();
+}
+
 bool GuestSession::visible(const QString& name) {
     return call({{"op", "state"}, {"name", name}})
         .toObject()
@@ -143,6 +151,10 @@ int GuestSession::rowContaining(const QString& list, const QString& part) {
 
 QString GuestSession::skinVariable(const QString& field) {
     return call({{"op", "skinVariable"}, {"field", field}}).toString();
+}
+
+QJsonObject GuestSession::dialog() {
+    return call({{"op", "dialog"}}).toObject();
 }
 
 QString GuestSession::dialogText() {

@@ -2,6 +2,7 @@
 
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QRect>
 #include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -32,6 +33,8 @@ public:
     void answer(const QString& button);
 
     QString text(const QString& name);
+    // The widget's place on the screen; empty when it does not exist.
+    QRect screenRect(const QString& name);
     bool visible(const QString& name);
     // Takes taps: the widget and all its parents are enabled.
     bool enabled(const QString& name);
@@ -41,6 +44,9 @@ public:
     QString skinVariable(const QString& field);
     // The text of the dialog on screen; empty when none is.
     QString dialogText();
+    // The dialog on screen: text, buttons, "buttonRects" (caption to screen
+    // [x, y, width, height]), "rect" and "textPixels"; empty when none is.
+    QJsonObject dialog();
 
     // Sends a request that a guest may not be able to make: the driver's reason
     // when it refuses (a dialog or a panel in the way), empty when it was made.

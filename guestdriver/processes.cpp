@@ -1,5 +1,7 @@
 #include "processes.h"
 
+#include <signal.h>
+
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 
@@ -99,9 +101,19 @@ bool ConsoleProcess::start(const QString& programFolder, quint16 guestPort) {
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("QT_QUICK_BACKEND"), QStringLiteral("software"));
     environment.insert(QStringLiteral("LYRABOX_LOOPBACK_ONLY"), QStringLiteral("1"));
-    environment.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(LYRABOX_GUEST_PLUGIN_DIR));
-    environment.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"),
-                       QStringLiteral("lyraboxguest:%1").arg(guestPort));
+    if (guestPort != 0) {
+        environment.insert(QStringLiteral("QT_PLUGIN_PATH"),
+                           QStringLiteral(LYRABOX_GUEST_PLUGIN_DIR));
+        environment.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"),
+                           QStringLiteral("lyraboxguest:%1").arg(guestPort));
+    }
+    for (auto variable = variables_.cbegin(); variable != variables_.cend(); ++variable) {
+        if (variable.value().isEmpty()) {
+            environment.remove(variable.key());
+        } else {
+            environment.insert(variable.key(), variable.value());
+        }
+    }
     process_.setProcessEnvironment(environment);
     process_.setWorkingDirectory(programFolder);
     process_.setProcessChannelMode(QProcess::MergedChannels);
@@ -119,6 +131,12 @@ bool ConsoleProcess::waitForExit(int timeoutMs) {
 QString ConsoleProcess::output() {
     output_ += QString::fromUtf8(process_.readAll());
     return output_;
+}
+
+void ConsoleProcess::sendSignal(int signalNumber) {
+    if (running()) {
+        ::kill(static_cast<pid_t>(process_.processId()), signalNumber);
+    }
 }
 
 void ConsoleProcess::kill() {

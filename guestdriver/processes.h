@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -41,7 +42,13 @@ private:
 class ConsoleProcess {
 public:
     ~ConsoleProcess();
+    // guestPort 0 starts it without the guest driver.
     bool start(const QString& programFolder, quint16 guestPort);
+    // Sets (or, with an empty value, removes) a variable of the console's
+    // environment for the next start, over the defaults above.
+    void setVariable(const QString& name, const QString& value) { variables_[name] = value; }
+    // Sends a signal, as systemd or a session's end would.
+    void sendSignal(int signalNumber);
     bool running() const { return process_.state() != QProcess::NotRunning; }
     qint64 pid() const { return process_.processId(); }
     bool waitForExit(int timeoutMs);
@@ -54,6 +61,7 @@ public:
 private:
     QProcess process_;
     QString output_;
+    QHash<QString, QString> variables_;
 };
 
 }  // namespace guestdriver

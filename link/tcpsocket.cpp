@@ -1,5 +1,6 @@
 #include "link/tcpsocket.h"
 
+#include <arpa/inet.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -7,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -187,4 +189,18 @@ size_t TSocket::ReceiveSome(uint8_t* buffer, size_t max, uint32_t timeoutMs) {
 
 void TSocket::WaitReadable(uint32_t timeoutMs) {
     Wait(POLLIN, timeoutMs, "Wait");
+}
+
+std::string TSocket::LocalIPv4() const {
+    sockaddr_in local{};
+    socklen_t length = sizeof local;
+    if (FFd < 0 || ::getsockname(FFd, reinterpret_cast<sockaddr*>(&local), &length) != 0 ||
+        local.sin_family != AF_INET) {
+        return {};
+    }
+    std::array<char, INET_ADDRSTRLEN> text{};
+    if (::inet_ntop(AF_INET, &local.sin_addr, text.data(), text.size()) == nullptr) {
+        return {};
+    }
+    return text.data();
 }

@@ -31,6 +31,9 @@ public:
         return fd;
     }
     void SetWakeFd(int fd) { FWakeFd = fd; }
+    // This end's IPv4 address in dotted form (the address the peer sees us
+    // at), or empty when the socket is closed or not IPv4.
+    std::string LocalIPv4() const;
 
     void SendAll(std::span<const uint8_t> bytes, uint32_t timeoutMs);
     // Waits at most timeoutMs for the first byte, then returns what has arrived

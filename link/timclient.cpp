@@ -14,6 +14,7 @@ void TIMCClient::ConnectClient(uint32_t connectTimeout) {
     FTCPClient.Close();
     TServerAddress address = TServerAddress::Parse(FServerAddress);
     FTCPClient = TSocket::Connect(address.host, address.port, connectTimeout);
+    FLocalAddress = FTCPClient.LocalIPv4();
     FIsConnected = true;
 }
 

@@ -36,6 +36,9 @@ public:
     std::shared_ptr<IMessageData> ExecuteRequest(IMessageData& request, uint32_t connectTimeout);
 
     bool IsConnected() const { return FIsConnected; }
+    // This machine's IPv4 address on the last connection made, which is the
+    // address the room player reaches it at; empty before the first one.
+    const std::string& LocalAddress() const { return FLocalAddress; }
     bool AnswerValid() const { return FAnswerValid; }
     uint32_t ExecuteTimeout() const { return FExecuteTimeout; }
     void SetExecuteTimeout(uint32_t milliseconds) { FExecuteTimeout = milliseconds; }
@@ -57,6 +60,7 @@ private:
 
     TSocket FTCPClient;
     std::string FServerAddress;
+    std::string FLocalAddress;
     bool FIsConnected = false;
     bool FAnswerValid = false;
     uint32_t FExecuteTimeout = kDefaultExecuteTimeout;

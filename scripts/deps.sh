@@ -10,7 +10,7 @@ packages=(
     qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtqml-workerscript
     libgtest-dev libgmock-dev libbenchmark-dev
     mariadb-server mariadb-client
-    xvfb
+    xvfb xdotool
 )
 
 missing=()

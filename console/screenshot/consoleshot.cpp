@@ -33,7 +33,7 @@ class QuietPlatform : public IPlatform {
 public:
     QString ComputerName() override { return QStringLiteral("TABLET-07"); }
     QString HostName() override { return QStringLiteral("tablet-07"); }
-    QStringList ResolveIPv4(const QString&) override { return {QStringLiteral("127.0.0.1")}; }
+    QList<InterfaceAddresses> NetworkInterfaces() override { return {}; }
     void SynchroniseClock(const QString&) override {}
     void ShowMessage(const QString&) override {}
     bool ConfirmYesCancel(const QString&) override { return false; }

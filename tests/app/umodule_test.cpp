@@ -5,6 +5,7 @@
 #include <QDir>
 
 #include "app/buildconfig.h"
+#include "support/journal_capture.h"
 #include "support/qt_printers.h"
 #include "support/test_paths.h"
 
@@ -93,6 +94,41 @@ TEST(TfmoduleTest, SettingsComeFromTheWorkingDirectoryNotTheProgramsFolder) {
     const Tfmodule module;
     EXPECT_EQ(module.DatabaseLagu, "from_here");
     EXPECT_EQ(module.PullPath, elsewhere.path() + "/");
+}
+
+// A venue that writes "; comment" after a value keeps the comment in the value
+// and reaches no server: the journal must say which setting is wrong.
+TEST(TfmoduleTest, AHostOrDatabaseNameWithABlankOrASemicolonIsReportedToTheJournal) {
+    const struct {
+        const char* line;  // in its section
+        const char* section;
+        const char* reported;  // the key the warning names, or nullptr for none
+    } cases[] = {
+        {"ServerLaguHost=10.20.0.5        ; songs and authentication server", "PlayerKaraoke",
+         "ServerLaguHost"},
+        {"ServerLaguBackup=10.20.0.6;backup", "PlayerKaraoke", "ServerLaguBackup"},
+        {"DatabaseLagu=lagu               ; songs database name", "PlayerKaraoke", "DatabaseLagu"},
+        {"ServerTransaksi=10.20.0.5 10.20.0.6", "Transaksi", "ServerTransaksi"},
+        {"DatabaseTransaksi=trans\taksi", "Transaksi", "DatabaseTransaksi"},
+        {"ServerLaguHost=10.20.0.5:3307", "PlayerKaraoke", nullptr},
+        {"DatabaseTransaksi=transaksi", "Transaksi", nullptr},
+        {"MonitorPerintah=0 ; not a name", "PlayerKaraoke", nullptr},
+    };
+    for (const auto& c : cases) {
+        ProgramFolder folder(ProgramFolder::Settings::None);
+        folder.writeFile("setting.ini", QByteArray("[") + c.section + "]\n" + c.line + "\n");
+        testsupport::JournalCapture journal;
+        const Tfmodule module;
+        const QStringList warnings = journal.warnings().filter("setting.ini");
+        if (c.reported == nullptr) {
+            EXPECT_TRUE(warnings.isEmpty()) << c.line << ": " << warnings.join('|').toStdString();
+            continue;
+        }
+        ASSERT_EQ(warnings.size(), 1) << c.line;
+        EXPECT_TRUE(warnings[0].contains(QStringLiteral("[%1] %2=").arg(c.section, c.reported)))
+            << warnings[0].toStdString();
+        EXPECT_TRUE(warnings[0].contains("blank or a \";\"")) << warnings[0].toStdString();
+    }
 }
 
 TEST(TfmoduleTest, NothingIsOpenedAtCreation) {

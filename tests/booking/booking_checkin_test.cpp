@@ -89,7 +89,8 @@ TEST_P(CheckInRoomTest, StartsTheBookingOnce) {
 
     checkIn(guest.code);
 
-    EXPECT_EQ(sent(), (QStringList{"GO#", "26#"})) << "the console has no start-up window here";
+    EXPECT_EQ(sent(), (QStringList{"GO#", "26#127.0.0.1"}))
+        << "the tablet's end of the connection that carried GO#";
     EXPECT_EQ(c.Sys_idroom->value(), 701);
     EXPECT_EQ(c.Sys_Room->text(), "BOOKING 701");
     EXPECT_EQ(c.Sys_Port->value(), room.port());
@@ -118,10 +119,12 @@ TEST_P(CheckInRoomTest, StartsTheBookingOnce) {
 
 INSTANTIATE_TEST_SUITE_P(SameOrAnotherRoom, CheckInRoomTest, ::testing::Values(701, 0));
 
-TEST_F(CheckInTest, StartUpWindowGivesTheTabletsAddress) {
+// The start-up window's address comes from the interfaces; the room player
+// is told the address its own connection came from, which is on its network.
+TEST_F(CheckInTest, TheRoomPlayerIsToldTheAddressItsConnectionCameFrom) {
     Tfloading loading(*module, platform, [] { return nullptr; });
     loading.tmrloading->stop();
-    loading.myip_address = QStringLiteral("127.0.0.7");
+    loading.myip_address = QStringLiteral("10.1.2.3");
     Tfplayer second(*module, platform, &loading);
     for (int tick = 1; tick <= 4; ++tick) {
         second.TimerPreparationTimer();
@@ -132,7 +135,7 @@ TEST_F(CheckInTest, StartUpWindowGivesTheTabletsAddress) {
     second.edtscan->setText(guest.code);
     second.AdvSmoothButton5Click();
 
-    EXPECT_EQ(sent(), (QStringList{"GO#", "26#127.0.0.7"}));
+    EXPECT_EQ(sent(), (QStringList{"GO#", "26#127.0.0.1"}));
 }
 
 // Rooms that are not both ACTIVE stay on standby and send nothing; what
@@ -209,7 +212,7 @@ TEST_F(CheckInTest, FlagsSetFromCodeRaiseNothingAndHandEditsRaiseTheirRules) {
     // with the booking record, booking start.
     QTest::keyClick(c.Sys_Status, Qt::Key_Down);
     EXPECT_EQ(c.Sys_idroom->value(), 701);
-    EXPECT_EQ(sent(), (QStringList{"GO#", "26#"}));
+    EXPECT_EQ(sent(), (QStringList{"GO#", "26#127.0.0.1"}));
     EXPECT_FALSE(standbyShown());
 }
 

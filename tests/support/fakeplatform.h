@@ -13,7 +13,8 @@ class FakePlatform : public IPlatform {
 public:
     QString computerName = QStringLiteral("TABLET-07");
     QString hostName = QStringLiteral("tablet-07");
-    QStringList addresses{QStringLiteral("127.0.0.1")};
+    QList<InterfaceAddresses> interfaces{
+        {QStringLiteral("lo"), true, true, {QStringLiteral("127.0.0.1")}}};
     bool internetConnected = true;
     bool confirmAnswer = true;
     int batteryPercent = kBatteryUnknown;
@@ -22,16 +23,12 @@ public:
     QStringList messages;       // texts of message boxes shown
     QStringList confirmations;  // texts of Yes/Cancel questions
     QList<int> sleeps;          // milliseconds slept
-    QStringList resolved;       // names looked up
     // Runs while a message box is up, as the event loop runs timers then.
     std::function<void()> whileMessageShown;
 
     QString ComputerName() override { return computerName; }
     QString HostName() override { return hostName; }
-    QStringList ResolveIPv4(const QString& name) override {
-        resolved << name;
-        return addresses;
-    }
+    QList<InterfaceAddresses> NetworkInterfaces() override { return interfaces; }
     void SynchroniseClock(const QString& timeServer) override { clockSyncs << timeServer; }
     void ShowMessage(const QString& text) override {
         messages << text;
