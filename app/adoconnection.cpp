@@ -13,6 +13,13 @@ namespace {
 // Seconds the client waits for a server that does not answer at all.
 constexpr int kConnectTimeoutSeconds = 10;
 
+// Seconds a statement waits for a server that stopped answering mid-session
+// (a frozen or unplugged host sends no reset). Without a limit the console
+// would hang until the kernel gives up on the socket, minutes later; 10 s is
+// long enough for the slowest search the venue's database answers and short
+// enough that the guest sees an error instead of a frozen screen.
+constexpr int kReadWriteTimeoutSeconds = 10;
+
 // The client library's code for a server that went away mid-session.
 constexpr int kServerLost = 2013;
 
@@ -98,7 +105,9 @@ void TAdoConnection::Open() {
     db.setPassword(values.value(QStringLiteral("password")));
     // Option 3 asks for column widths as declared (nothing to do here) and for
     // an update to report the rows it matched, which is CLIENT_FOUND_ROWS.
-    QStringList options{QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=%1").arg(kConnectTimeoutSeconds)};
+    QStringList options{QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=%1").arg(kConnectTimeoutSeconds),
+                        QStringLiteral("MYSQL_OPT_READ_TIMEOUT=%1").arg(kReadWriteTimeoutSeconds),
+                        QStringLiteral("MYSQL_OPT_WRITE_TIMEOUT=%1").arg(kReadWriteTimeoutSeconds)};
     if (values.value(QStringLiteral("option")).toInt() & 2) {
         options << QStringLiteral("CLIENT_FOUND_ROWS");
     }
