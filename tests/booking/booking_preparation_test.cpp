@@ -510,7 +510,7 @@ TEST_F(BookingStartTest, ARoomPlayerRefusingAtTheStartIsToldAfterCobaLagi) {
     console().Sys_Port->setValue(room.port());
     console().ErrorDialog()->AdvSmoothButton2->click();  // "Coba Lagi"
     const QStringList sends = ticksSending(6);
-    EXPECT_EQ(sends, QStringList({"4:38#", "4:GO#", QStringLiteral("4:26#")}))
+    EXPECT_EQ(sends, QStringList({"4:38#", "4:GO#", QStringLiteral("4:26#127.0.0.1")}))
         << sends.join(' ').toStdString();
     EXPECT_TRUE(console().isEnabled());
 }
