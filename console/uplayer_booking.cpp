@@ -181,10 +181,10 @@ bool Tfplayer::GreetRoomPlayer() {
     // when no connection got through.
     const QString connectionAddress =
         IMCClient ? QString::fromStdString(IMCClient->LocalAddress()) : QString();
-    const bool address = Kirim(QStringLiteral("26#") +
-                               (!connectionAddress.isEmpty() ? connectionAddress
-                                : loading_ != nullptr        ? loading_->myip_address
-                                                             : QString()));
+    const bool address =
+        Kirim(QStringLiteral("26#") + (!connectionAddress.isEmpty() ? connectionAddress
+                                       : loading_ != nullptr        ? loading_->myip_address
+                                                                    : QString()));
     // A room player that missed either hears both once it answers again.
     greetingPending_ = !(active && address);
     return !greetingPending_;
