@@ -225,6 +225,17 @@ QString ReplyOf(const std::vector<Exchange>& exchanges, const QString& command) 
     return {};
 }
 
+// The playlist entry keys of before that after no longer holds.
+QStringList Removed(const QStringList& before, const QStringList& after) {
+    QStringList removed;
+    for (const QString& key : before) {
+        if (!after.contains(key)) {
+            removed << key;
+        }
+    }
+    return removed;
+}
+
 // Whether the console shows a reply of status 5 (a new song) or 0 (nothing
 // plays); other statuses of these commands change nothing on the console.
 bool SongReplyShown(const Tfplayer& c, const QString& reply) {
@@ -730,13 +741,7 @@ Step TFaultRun::PlayEntry(bool during, bool playNowButton) {
         step.reached = step.reached || exchange.command.startsWith(QLatin1String("37#"));
     }
     if (step.made) {
-        const QStringList after = PlaylistKeys();
-        QStringList removed;
-        for (const QString& key : before) {
-            if (!after.contains(key)) {
-                removed << key;
-            }
-        }
+        const QStringList removed = Removed(before, PlaylistKeys());
         step.wrong = !removed.isEmpty() && removed != QStringList{chosen};
         // A song that left the playlist without reaching the room player is
         // lost, and nothing on the screen says so: a dialog about the room
@@ -769,13 +774,7 @@ Step TFaultRun::DeleteAfterRepeat() {
     const QStringList before = PlaylistKeys();
     Step step = Make(QStringLiteral("delete after repeat"), true, QStringLiteral("21#"),
                      [&] { c.MainSkinNewFSCommand(QStringLiteral("delete"), QString()); });
-    const QStringList after = PlaylistKeys();
-    QStringList removed;
-    for (const QString& key : before) {
-        if (!after.contains(key)) {
-            removed << key;
-        }
-    }
+    const QStringList removed = Removed(before, PlaylistKeys());
     step.wrong = removed != QStringList{chosen};
     step.applied = !step.wrong;
     step.note = QStringLiteral("chose %1, removed %2").arg(chosen, removed.join(QLatin1Char(',')));

@@ -29,8 +29,12 @@ TFrmError::TFrmError(Tfplayer& player)
 
     LabelDetail = new QLabel(this);
     LabelDetail->setObjectName(QStringLiteral("LabelDetail"));
-    LabelDetail->setGeometry(40, 84, 493, 24);
-    LabelDetail->setStyleSheet(QStringLiteral("color: #9a9aa8; font-size: 13px;"));
+    // Below the text and above the buttons, as wide as the dialog allows.
+    LabelDetail->setGeometry(40, 96, 680, 28);
+    QFont detailFont = LabelDetail->font();
+    detailFont.setPixelSize(17);
+    LabelDetail->setFont(detailFont);
+    LabelDetail->setStyleSheet(QStringLiteral("color: #9a9aa8;"));
 
     AdvSmoothButton1 = new SmoothButton(QStringLiteral("Batalkan Perintah"), this);
     AdvSmoothButton1->setObjectName(QStringLiteral("AdvSmoothButton1"));

@@ -355,7 +355,7 @@ private:
     // songs database is away: one message for the outage, a log line when the
     // record can be read again.
     void ReReadBooking();
-    void ReReadDuringOutage();
+    void ReReadOnClock();
     bool songsDatabaseAway_ = false;
     int outageTicks_ = 0;
 

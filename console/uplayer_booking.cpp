@@ -222,7 +222,7 @@ void Tfplayer::TmrHandleTimer() {
         // While the songs database is away it is asked less often: each try
         // may cost the guest a wait.
         if (due && (!songsDatabaseAway_ || outageTicks_ >= kOutageRetryTicks)) {
-            ReReadDuringOutage();
+            ReReadOnClock();
         }
         if (due) {
             CekAkses = 1;
@@ -239,7 +239,7 @@ void Tfplayer::TmrHandleTimer() {
     });
 }
 
-void Tfplayer::ReReadDuringOutage() {
+void Tfplayer::ReReadOnClock() {
     outageTicks_ = 0;
     try {
         ReReadBooking();

@@ -206,6 +206,12 @@ TEST_F(KirimFailureTest, TheDialogTellsTheGuestAndOffersTwoWays) {
     EXPECT_LT(dialog.AdvSmoothButton1->x(), dialog.AdvSmoothButton2->x());
     EXPECT_EQ(dialog.AdvSmoothButton2->text(), "Coba Lagi");
     EXPECT_LE(dialog.Label1->geometry().right(), dialog.width()) << "the text fits the dialog";
+    // What failed shows between the text and the buttons, readable, covering neither.
+    const QRect detail = dialog.LabelDetail->geometry();
+    EXPECT_FALSE(detail.intersects(dialog.Label1->geometry()));
+    EXPECT_FALSE(detail.intersects(dialog.AdvSmoothButton1->geometry()));
+    EXPECT_TRUE(dialog.rect().contains(detail));
+    EXPECT_GE(QFontInfo(dialog.LabelDetail->font()).pixelSize(), 16) << "read at arm's length";
     // No window manager places it in the kiosk: it centres itself over the console.
     EXPECT_LE(
         (dialog.frameGeometry().center() - console().frameGeometry().center()).manhattanLength(), 4)
