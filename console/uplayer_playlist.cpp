@@ -185,7 +185,6 @@ void Tfplayer::PrioritiseSelectedEntry() {
         ADOpriority.Close();
         transaction.Commit();
     });
-    ADOpriority.Close();
     PlaylistView(0);
     Kirim(QStringLiteral("21#"));
 }
