@@ -2,6 +2,7 @@
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <chrono>
 #include <stdexcept>
 
 #include "app/adoconnection.h"
@@ -20,14 +21,15 @@ bool IsConnectionLost(int nativeCode) {
            nativeCode == kConnectionError || nativeCode == kConnHostError;
 }
 
-[[noreturn]] void ThrowQueryError(const QSqlQuery& query, TAdoConnection& connection) {
+[[noreturn]] void ThrowQueryError(const QSqlQuery& query, TAdoConnection& connection,
+                                  std::chrono::steady_clock::time_point started) {
     const QSqlError error = query.lastError();
     const int code = error.nativeErrorCode().toInt();
+    const QString message = error.databaseText().isEmpty() ? error.text() : error.databaseText();
     if (IsConnectionLost(code)) {
-        connection.MarkLost();
+        connection.MarkLost(message, code, std::chrono::steady_clock::now() - started);
     }
-    throw EDatabaseError(error.databaseText().isEmpty() ? error.text() : error.databaseText(),
-                         code);
+    throw EDatabaseError(message, code);
 }
 
 }  // namespace
@@ -77,8 +79,9 @@ QSqlQuery TAdoCommand::Run() {
     connection_->EnsureOpen();
     QSqlQuery query(connection_->Database());
     query.setForwardOnly(true);
+    sentAt_ = std::chrono::steady_clock::now();
     if (!query.exec(StatementText())) {
-        ThrowQueryError(query, *connection_);
+        ThrowQueryError(query, *connection_, sentAt_);
     }
     return query;
 }
@@ -98,7 +101,7 @@ void TAdoCommand::Open() {
     } while (query.nextResult());
     if (query.lastError().isValid()) {
         rows_.clear();
-        ThrowQueryError(query, *connection_);
+        ThrowQueryError(query, *connection_, sentAt_);
     }
     active_ = true;
     current_ = 0;
@@ -110,7 +113,7 @@ qint64 TAdoCommand::Execute() {
     while (query.nextResult()) {
     }
     if (query.lastError().isValid()) {
-        ThrowQueryError(query, *connection_);
+        ThrowQueryError(query, *connection_, sentAt_);
     }
     return affected;
 }

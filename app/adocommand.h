@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariant>
 #include <QVector>
+#include <chrono>
 
 class TAdoConnection;
 
@@ -70,4 +71,7 @@ private:
     bool active_ = false;
     QVector<QSqlRecord> rows_;
     qsizetype current_ = 0;
+    // When the statement went to the server: a server lost after a long wait
+    // is not tried again at once.
+    std::chrono::steady_clock::time_point sentAt_;
 };

@@ -4,6 +4,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <atomic>
+#include <chrono>
 
 #include "app/dberror.h"
 #include "app/loopbackguard.h"
@@ -23,9 +24,18 @@ constexpr int kReadWriteTimeoutSeconds = 10;
 // The client library's code for a server that went away mid-session.
 constexpr int kServerLost = 2013;
 
+// A session check that fails within this time met a session the server ended
+// (a restart, an idle time-out): a new one is opened at once. One that took
+// longer met a server that does not answer, and a connect now would be another
+// whole wait.
+constexpr std::chrono::milliseconds kPromptFailure{1000};
+
+QString ErrorText(const QSqlError& error) {
+    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
+}
+
 [[noreturn]] void ThrowError(const QSqlError& error) {
-    throw EDatabaseError(error.databaseText().isEmpty() ? error.text() : error.databaseText(),
-                         error.nativeErrorCode().toInt());
+    throw EDatabaseError(ErrorText(error), error.nativeErrorCode().toInt());
 }
 
 QHash<QString, QString> ParseConnectionString(const QString& text) {
@@ -68,8 +78,22 @@ void TAdoConnection::Close() {
     }
 }
 
-void TAdoConnection::MarkLost() {
+void TAdoConnection::Remember(const QString& message, int nativeCode) {
+    lastFailure_ = Failure{message, nativeCode, std::chrono::steady_clock::now()};
+}
+
+void TAdoConnection::MarkLost(const QString& message, int nativeCode,
+                              std::chrono::steady_clock::duration waited) {
     Close();
+    if (waited >= kPromptFailure) {
+        Remember(message, nativeCode);
+    }
+}
+
+void TAdoConnection::Fail(const QString& message, int nativeCode) {
+    Close();
+    Remember(message, nativeCode);
+    throw EDatabaseError(message, nativeCode);
 }
 
 void TAdoConnection::Open() {
@@ -82,6 +106,9 @@ void TAdoConnection::Open() {
                            "was saved")
                 .arg(name_),
             kServerLost);
+    }
+    if (lastFailure_ && std::chrono::steady_clock::now() - lastFailure_->at < retryPause_) {
+        throw EDatabaseError(lastFailure_->message, lastFailure_->nativeCode);
     }
     const QHash<QString, QString> values = ParseConnectionString(connectionString_);
     QString host = values.value(QStringLiteral("server"));
@@ -113,7 +140,8 @@ void TAdoConnection::Open() {
     }
     db.setConnectOptions(options.join(';'));
     if (!db.open()) {
-        ThrowError(db.lastError());
+        const QSqlError error = db.lastError();
+        Fail(ErrorText(error), error.nativeErrorCode().toInt());
     }
     // The console quotes texts by doubling single quotes. Without this mode a
     // backslash would escape the closing quote and let a typed text out of its
@@ -122,13 +150,28 @@ void TAdoConnection::Open() {
     if (!mode.exec(
             QStringLiteral("SET SESSION sql_mode = CONCAT(@@sql_mode, ',NO_BACKSLASH_ESCAPES')"))) {
         const QSqlError error = mode.lastError();
-        db.close();
-        throw EDatabaseError(error.databaseText(), error.nativeErrorCode().toInt());
+        Fail(ErrorText(error), error.nativeErrorCode().toInt());
     }
+    lastFailure_.reset();
+}
+
+bool TAdoConnection::SessionAnswers() {
+    const auto started = std::chrono::steady_clock::now();
+    QSqlQuery check(Database());
+    if (check.exec(QStringLiteral("SELECT 1"))) {
+        return true;
+    }
+    const QSqlError error = check.lastError();
+    const auto waited = std::chrono::steady_clock::now() - started;
+    if (waited >= kPromptFailure) {
+        Fail(ErrorText(error), error.nativeErrorCode().toInt());
+    }
+    MarkLost(ErrorText(error), error.nativeErrorCode().toInt(), waited);
+    return false;
 }
 
 void TAdoConnection::EnsureOpen() {
-    if (Connected()) {
+    if (Connected() && (inTransaction_ || SessionAnswers())) {
         return;
     }
     if (source_) {

@@ -2,7 +2,9 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <chrono>
 #include <functional>
+#include <optional>
 
 // One database connection, opened from an ODBC-style connection string such as
 // "Driver={...};Server=host;Database=name;User=...;Password=...;Option=3;".
@@ -30,14 +32,30 @@ public:
     // Throws EDatabaseError (or std::runtime_error for a host that loopback-only
     // mode forbids); the connection stays closed then. Also throws while a
     // transaction is open on a connection that went away (see BeginTrans).
+    //
+    // A server that did not let us in is not tried again for RetryPause():
+    // until then Open throws the failure it met, at once. A server that does
+    // not answer costs a whole connect or read limit (10 s) per attempt; the
+    // pause makes that one wait per guest action, not one per keystroke or
+    // per statement of the same action.
     void Open();
     void Close();
     bool Connected() const;
-    // Opens with a fresh string from the source when the connection is down.
+    // Makes the connection usable for a statement. A kept session (outside a
+    // transaction) is checked first: one that the server ended (a restart, an
+    // idle time-out) is opened again at once; one that does not answer counts
+    // as a failed connect. A closed connection opens with a fresh string from
+    // the source.
     void EnsureOpen();
-    // Called by a command whose statement failed because the server went away:
-    // the connection then reports itself closed and the next connect reopens it.
-    void MarkLost();
+    // Called by a command whose statement failed because the server went away
+    // after `waited`: the connection then reports itself closed. A session
+    // that the server ended at once is opened again by the next statement; a
+    // server that let the statement wait is not tried again for RetryPause().
+    void MarkLost(const QString& message, int nativeCode,
+                  std::chrono::steady_clock::duration waited);
+
+    std::chrono::milliseconds RetryPause() const { return retryPause_; }
+    void SetRetryPause(std::chrono::milliseconds pause) { retryPause_ = pause; }
 
     // One transaction at a time on this connection (the server has no nested
     // ones). BeginTrans opens a closed connection first. While a transaction is
@@ -56,9 +74,20 @@ public:
     QSqlDatabase Database() const;
 
 private:
+    struct Failure {
+        QString message;
+        int nativeCode;
+        std::chrono::steady_clock::time_point at;
+    };
+    [[noreturn]] void Fail(const QString& message, int nativeCode);
+    void Remember(const QString& message, int nativeCode);
+    bool SessionAnswers();
+
     QString name_;
     QString qtName_;  // unique per instance, so that test programs may make several
     QString connectionString_;
     std::function<QString()> source_;
     bool inTransaction_ = false;
+    std::chrono::milliseconds retryPause_{5000};
+    std::optional<Failure> lastFailure_;
 };
