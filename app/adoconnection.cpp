@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 
@@ -29,6 +30,11 @@ constexpr int kServerLost = 2013;
 // longer met a server that does not answer, and a connect now would be another
 // whole wait.
 constexpr std::chrono::milliseconds kPromptFailure{1000};
+
+// A connection that failed at once does not try again within this time: the
+// connect routine and the statement right behind it are one attempt. Later
+// attempts cost nothing, and find a restarted server as soon as it is up.
+constexpr std::chrono::milliseconds kSameAction{1000};
 
 QString ErrorText(const QSqlError& error) {
     return error.databaseText().isEmpty() ? error.text() : error.databaseText();
@@ -78,22 +84,33 @@ void TAdoConnection::Close() {
     }
 }
 
-void TAdoConnection::Remember(const QString& message, int nativeCode) {
-    lastFailure_ = Failure{message, nativeCode, std::chrono::steady_clock::now()};
-}
-
 void TAdoConnection::MarkLost(const QString& message, int nativeCode,
                               std::chrono::steady_clock::duration waited) {
     Close();
     if (waited >= kPromptFailure) {
-        Remember(message, nativeCode);
+        const TDatabaseFailure failure{message, nativeCode, std::chrono::steady_clock::now()};
+        lastFailure_ = failure;
+        unansweredservers::Remember(server_, failure);
     }
 }
 
-void TAdoConnection::Fail(const QString& message, int nativeCode) {
+void TAdoConnection::Fail(const QString& message, int nativeCode,
+                          std::chrono::steady_clock::duration waited) {
     Close();
-    Remember(message, nativeCode);
+    const TDatabaseFailure failure{message, nativeCode, std::chrono::steady_clock::now()};
+    lastFailure_ = failure;
+    if (waited >= kPromptFailure) {
+        unansweredservers::Remember(server_, failure);
+    }
     throw EDatabaseError(message, nativeCode);
+}
+
+std::optional<TDatabaseFailure> TAdoConnection::RecentFailure() const {
+    if (lastFailure_ &&
+        std::chrono::steady_clock::now() - lastFailure_->at < std::min(kSameAction, retryPause_)) {
+        return lastFailure_;
+    }
+    return unansweredservers::Recent(server_, retryPause_);
 }
 
 void TAdoConnection::Open() {
@@ -106,9 +123,6 @@ void TAdoConnection::Open() {
                            "was saved")
                 .arg(name_),
             kServerLost);
-    }
-    if (lastFailure_ && std::chrono::steady_clock::now() - lastFailure_->at < retryPause_) {
-        throw EDatabaseError(lastFailure_->message, lastFailure_->nativeCode);
     }
     const QHash<QString, QString> values = ParseConnectionString(connectionString_);
     QString host = values.value(QStringLiteral("server"));
@@ -123,6 +137,14 @@ void TAdoConnection::Open() {
         }
     }
     loopbackguard::CheckHostAllowed(host);
+    const QString server = host + QLatin1Char(':') + QString::number(port);
+    if (server != server_) {
+        server_ = server;
+        lastFailure_.reset();  // the settings moved the connection to another server
+    }
+    if (const auto failure = RecentFailure()) {
+        throw EDatabaseError(failure->message, failure->nativeCode);
+    }
 
     QSqlDatabase db = Database();
     db.setHostName(host);
@@ -139,9 +161,11 @@ void TAdoConnection::Open() {
         options << QStringLiteral("CLIENT_FOUND_ROWS");
     }
     db.setConnectOptions(options.join(';'));
+    const auto started = std::chrono::steady_clock::now();
     if (!db.open()) {
         const QSqlError error = db.lastError();
-        Fail(ErrorText(error), error.nativeErrorCode().toInt());
+        Fail(ErrorText(error), error.nativeErrorCode().toInt(),
+             std::chrono::steady_clock::now() - started);
     }
     // The console quotes texts by doubling single quotes. Without this mode a
     // backslash would escape the closing quote and let a typed text out of its
@@ -150,9 +174,11 @@ void TAdoConnection::Open() {
     if (!mode.exec(
             QStringLiteral("SET SESSION sql_mode = CONCAT(@@sql_mode, ',NO_BACKSLASH_ESCAPES')"))) {
         const QSqlError error = mode.lastError();
-        Fail(ErrorText(error), error.nativeErrorCode().toInt());
+        Fail(ErrorText(error), error.nativeErrorCode().toInt(),
+             std::chrono::steady_clock::now() - started);
     }
     lastFailure_.reset();
+    unansweredservers::Forget(server_);
 }
 
 bool TAdoConnection::SessionAnswers() {
@@ -164,13 +190,21 @@ bool TAdoConnection::SessionAnswers() {
     const QSqlError error = check.lastError();
     const auto waited = std::chrono::steady_clock::now() - started;
     if (waited >= kPromptFailure) {
-        Fail(ErrorText(error), error.nativeErrorCode().toInt());
+        Fail(ErrorText(error), error.nativeErrorCode().toInt(), waited);
     }
-    MarkLost(ErrorText(error), error.nativeErrorCode().toInt(), waited);
+    Close();
     return false;
 }
 
 void TAdoConnection::EnsureOpen() {
+    if (Connected() && !inTransaction_) {
+        // Another connection just waited on this server in vain: checking
+        // this session would be the same wait.
+        if (const auto failure = unansweredservers::Recent(server_, retryPause_)) {
+            Close();
+            throw EDatabaseError(failure->message, failure->nativeCode);
+        }
+    }
     if (Connected() && (inTransaction_ || SessionAnswers())) {
         return;
     }

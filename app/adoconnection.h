@@ -6,6 +6,8 @@
 #include <functional>
 #include <optional>
 
+#include "app/unansweredservers.h"
+
 // One database connection, opened from an ODBC-style connection string such as
 // "Driver={...};Server=host;Database=name;User=...;Password=...;Option=3;".
 // It stands in for the ODBC driver: the string's Server, Database, User,
@@ -33,19 +35,21 @@ public:
     // mode forbids); the connection stays closed then. Also throws while a
     // transaction is open on a connection that went away (see BeginTrans).
     //
-    // A server that did not let us in is not tried again for RetryPause():
-    // until then Open throws the failure it met, at once. A server that does
-    // not answer costs a whole connect or read limit (10 s) per attempt; the
-    // pause makes that one wait per guest action, not one per keystroke or
-    // per statement of the same action.
+    // A server that did not let this connection in is not tried again by the
+    // same action (within a second): Open throws the failure it met, at once.
+    // A server that let a connection wait and then failed it (it does not
+    // answer) rests for RetryPause(), for every connection to it: each
+    // attempt on it costs a whole connect or read limit (10 s), and the pause
+    // makes that one wait per guest action, not one per keystroke, per
+    // statement of the same action, or per connection.
     void Open();
     void Close();
     bool Connected() const;
     // Makes the connection usable for a statement. A kept session (outside a
     // transaction) is checked first: one that the server ended (a restart, an
-    // idle time-out) is opened again at once; one that does not answer counts
-    // as a failed connect. A closed connection opens with a fresh string from
-    // the source.
+    // idle time-out) is opened again at once; one on a server that does not
+    // answer fails as a connect would. A closed connection opens with a fresh
+    // string from the source.
     void EnsureOpen();
     // Called by a command whose statement failed because the server went away
     // after `waited`: the connection then reports itself closed. A session
@@ -74,13 +78,11 @@ public:
     QSqlDatabase Database() const;
 
 private:
-    struct Failure {
-        QString message;
-        int nativeCode;
-        std::chrono::steady_clock::time_point at;
-    };
-    [[noreturn]] void Fail(const QString& message, int nativeCode);
-    void Remember(const QString& message, int nativeCode);
+    // Closes; remembers the failure for this connection, and for the server
+    // when it came after a wait; throws it.
+    [[noreturn]] void Fail(const QString& message, int nativeCode,
+                           std::chrono::steady_clock::duration waited);
+    std::optional<TDatabaseFailure> RecentFailure() const;
     bool SessionAnswers();
 
     QString name_;
@@ -89,5 +91,6 @@ private:
     std::function<QString()> source_;
     bool inTransaction_ = false;
     std::chrono::milliseconds retryPause_{5000};
-    std::optional<Failure> lastFailure_;
+    QString server_;  // "host:port" of the last open
+    std::optional<TDatabaseFailure> lastFailure_;
 };

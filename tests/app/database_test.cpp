@@ -184,23 +184,26 @@ TEST_F(DatabaseTest, AServerThatDidNotLetUsInIsTriedOncePerActionAndRestsForTheP
     }
     EXPECT_EQ(closesAtOnce.Connections(), 1);
 
-    // Once the pause is over, the server is tried again; a server that is
-    // back then serves the statement.
+    // Once the pause is over, the server is tried again; settings that name
+    // another server are tried at once.
     module->AdoConn.SetRetryPause(std::chrono::milliseconds(0));
     EXPECT_THROW(SpCall.Open(), EDatabaseError);
     EXPECT_EQ(closesAtOnce.Connections(), 2);
     module->AdoConn.SetRetryPause(std::chrono::seconds(5));
+    EXPECT_THROW(SpCall.Open(), EDatabaseError);
+    EXPECT_EQ(closesAtOnce.Connections(), 2);
     module->ServerLaguHost = testServer;
-    EXPECT_THROW(SpCall.Open(), EDatabaseError) << "still resting after the second failure";
-    module->AdoConn.SetRetryPause(std::chrono::milliseconds(0));
     SpCall.Open();
     EXPECT_EQ(SpCall.RecordCount(), 12);
 }
 
 // A statement that waited on the server and then lost it met a server that
-// stopped answering: the next action does not wait on it again at once.
-TEST_F(DatabaseTest, AServerLostAfterAWaitRestsForThePauseAndOneLostAtOnceDoesNot) {
+// stopped answering: no connection to that server waits on it again at once,
+// neither with a kept session nor with a new one.
+TEST_F(DatabaseTest, AServerLostAfterAWaitRestsForEveryConnectionToIt) {
     module->ConnectedTransaksi();
+    module->Connected();
+    ASSERT_TRUE(module->AdoConn.Connected());
     Adosave.SetText("SELECT CONNECTION_ID() AS id");
     Adosave.Open();
     const QString sessionId = Adosave.FieldByName("id").AsString();
@@ -210,16 +213,40 @@ TEST_F(DatabaseTest, AServerLostAfterAWaitRestsForThePauseAndOneLostAtOnceDoesNo
         admin.exec("KILL CONNECTION " + sessionId);
     });
     Adosave.SetText("SELECT SLEEP(30) AS slept");
-    EXPECT_THROW(Adosave.Open(), EDatabaseError);
+    QString lostMessage;
+    try {
+        Adosave.Open();
+        ADD_FAILURE() << "the statement's session was ended";
+    } catch (const EDatabaseError& error) {
+        lostMessage = error.what();
+    }
     killer.join();
     EXPECT_FALSE(module->ADOTransaksi.Connected());
-    Adosave.SetText("SELECT 1 AS one");
-    EXPECT_THROW(Adosave.Open(), EDatabaseError) << "tried the lost server again at once";
-    EXPECT_FALSE(module->ADOTransaksi.Connected());
 
-    module->ADOTransaksi.SetRetryPause(std::chrono::milliseconds(0));
-    Adosave.Open();
-    EXPECT_EQ(Adosave.FieldByName("one").AsInteger(), 1);
+    TAdoCommand songs{"songs", &module->AdoConn, TAdoCommand::Kind::Query};
+    TAdoCommand authen{"authen", &module->AdoAuthen, TAdoCommand::Kind::Query};
+    const struct {
+        const char* what;
+        TAdoCommand* command;
+    } cases[] = {{"the same connection", &Adosave},
+                 {"a kept session on the same server", &songs},
+                 {"a new connection to the same server", &authen}};
+    for (const auto& c : cases) {
+        c.command->SetText("SELECT 1 AS one");
+        try {
+            c.command->Open();
+            ADD_FAILURE() << c.what << ": waited on the lost server again at once";
+        } catch (const EDatabaseError& error) {
+            EXPECT_EQ(QString(error.what()), lostMessage) << c.what;
+        }
+        EXPECT_FALSE(c.command->Connection()->Connected()) << c.what;
+    }
+
+    for (const auto& c : cases) {
+        c.command->Connection()->SetRetryPause(std::chrono::milliseconds(0));
+        c.command->Open();
+        EXPECT_EQ(c.command->FieldByName("one").AsInteger(), 1) << c.what;
+    }
 }
 
 // A check-in code or a note that ends its literal early must stay a text.

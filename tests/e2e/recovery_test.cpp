@@ -14,6 +14,30 @@ protected:
         }
     }
 
+    // A call for service that is stored and whose indication is over, so that
+    // the transaction database's session is one kept from earlier.
+    void callAndWaitForTheIndicationToEnd() {
+        guest.skinTap(QStringLiteral("call"));
+        ASSERT_TRUE(waitUntil([&] { return guest.skinVariable(kCallIndication) == "1"; }));
+        ASSERT_TRUE(waitUntil([&] { return guest.skinVariable(kCallIndication) == "2"; }, 30000));
+    }
+
+    int callsStored() {
+        return transaksi
+            ->scalar(QStringLiteral("SELECT COUNT(*) FROM panggilan WHERE namaroom = 'ROOM 01'"))
+            .toInt();
+    }
+
+    // The search's rows are there and both of its stages are done.
+    void searchFor(const QString& text) {
+        typeSearch(text);
+        ASSERT_TRUE(
+            waitUntil([&] { return !guest.rows(QStringLiteral("AdvSonglist")).isEmpty(); }));
+        settle(1500);
+    }
+
+    static inline const QString kCallIndication = QStringLiteral("anima_txt");
+
     // Acknowledges every message the console shows, as staff would.
     void acknowledgeMessages() {
         for (int i = 0; i < 10 && !guest.dialogText().isEmpty(); ++i) {
@@ -131,6 +155,85 @@ TEST_F(RecoveryTest, WhatTheDatabaseDidNotTakeIsSaidOnTheConsole) {
         transaksi->rows(QStringLiteral("SELECT namaroom, jenis FROM panggilan "
                                        "WHERE namaroom = 'ROOM 01' ORDER BY id DESC LIMIT 1")),
         (QList<QStringList>{{"ROOM 01", "1"}}));
+}
+
+// A server that hangs (a frozen host, a dropped Wi-Fi link) accepts what is
+// sent and never answers. Each guest action then costs one bounded wait and
+// ends with a notice; the console goes on answering meanwhile, and once the
+// server answers again the same actions go through, with nothing of the failed
+// ones stored.
+TEST_F(RecoveryTest, AHungDatabaseCostsBoundedWaitsThatTheConsoleSays) {
+    searchFor(QStringLiteral("my"));
+    callAndWaitForTheIndicationToEnd();
+    const int callsBefore = callsStored();
+    freezeDatabase();
+    room.forget();
+
+    guest.tapRowButton(QStringLiteral("AdvSonglist"), 0);
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            return guest.text(QStringLiteral("lblNotice")) ==
+                   QStringLiteral("Oooppss,,.. Lagu Gagal Ditambahkan");
+        },
+        60000));
+    EXPECT_TRUE(guest.visible(QStringLiteral("lblNotice")));
+    EXPECT_FALSE(sent().contains(QStringLiteral("20#"))) << "nothing was saved to announce";
+
+    acknowledgeMessages();
+    guest.skinTap(QStringLiteral("call"));
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            acknowledgeMessages();
+            return guest.text(QStringLiteral("lblNotice")) ==
+                   QStringLiteral("Oooppss,,.. Panggilan Gagal Terkirim");
+        },
+        60000));
+    EXPECT_NE(guest.skinVariable(kCallIndication), QStringLiteral("1"))
+        << "a call never placed is not shown as placed";
+
+    // The room player's commands do not need the database.
+    acknowledgeMessages();
+    guest.skinTap(QStringLiteral("volplus"));
+    EXPECT_TRUE(waitUntil([&] { return sent().contains(QStringLiteral("27#70")); }));
+    EXPECT_TRUE(console.running());
+
+    thawDatabase();
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            acknowledgeMessages();
+            if (inRoom()) {
+                guest.skinTap(QStringLiteral("call"));
+            }
+            return guest.skinVariable(kCallIndication) == QStringLiteral("1");
+        },
+        60000));
+    EXPECT_EQ(callsStored(), callsBefore + 1) << "exactly the call that was shown as placed";
+    EXPECT_EQ(playlistSongs(), QStringList{}) << "the song the guest was told was not added";
+}
+
+// A restart of the server ends the console's kept sessions. The first action
+// after it goes through: the session is found ended and opened again.
+TEST_F(RecoveryTest, TheFirstActionAfterTheServerRestartedGoesThrough) {
+    searchFor(QStringLiteral("my"));
+    callAndWaitForTheIndicationToEnd();
+    const int callsBefore = callsStored();
+
+    restartDatabase();
+    // The booking clock may have met the server away and said so.
+    acknowledgeMessages();
+    guest.skinTap(QStringLiteral("call"));
+    ASSERT_TRUE(waitUntil([&] { return guest.skinVariable(kCallIndication) == "1"; }))
+        << "the call after the restart was not placed";
+    EXPECT_FALSE(guest.visible(QStringLiteral("lblNotice")));
+    EXPECT_EQ(callsStored(), callsBefore + 1);
+
+    // The songs database's session, kept since the check-in, likewise.
+    room.forget();
+    acknowledgeMessages();
+    guest.tapRowButton(QStringLiteral("AdvSonglist"), 0);
+    EXPECT_TRUE(waitUntil([&] { return sent().contains(QStringLiteral("20#")); }))
+        << "the song after the restart was not added";
+    EXPECT_FALSE(guest.visible(QStringLiteral("lblNotice")));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QThread>
+#include <csignal>
 #include <iostream>
 
 #include "programfolder.h"
@@ -48,12 +49,14 @@ void RoomTest::SetUp() {
 }
 
 void RoomTest::TearDown() {
+    thawDatabase();
     console.kill();
     room.kill();
     if (HasFailure()) {
         std::cerr << "--- console output ---\n"
                   << console.output().toStdString() << "--- room player output ---\n"
-                  << room.output().toStdString();
+                  << room.output().toStdString() << "--- console log ---\n"
+                  << logFiles().join(QStringLiteral("\n")).toStdString();
     }
 }
 
@@ -183,6 +186,27 @@ void RoomTest::startDatabase() {
     if (RunServerScript({QStringLiteral("start"), QStringLiteral(LYRABOX_E2E_DB_DIR), SettingIni(),
                          QStringLiteral("--account"), QStringLiteral(LYRABOX_DB_ACCOUNT_FILE)})) {
         ConnectAdmin();
+    }
+}
+
+void RoomTest::restartDatabase() {
+    stopDatabase();
+    startDatabase();
+}
+
+void RoomTest::freezeDatabase() {
+    QFile pidFile(QStringLiteral(LYRABOX_E2E_DB_DIR "/mysqld.pid"));
+    ASSERT_TRUE(pidFile.open(QIODevice::ReadOnly)) << "the server's pid file";
+    const qint64 pid = QString::fromLatin1(pidFile.readAll()).trimmed().toLongLong();
+    ASSERT_GT(pid, 0);
+    ASSERT_EQ(::kill(static_cast<pid_t>(pid), SIGSTOP), 0);
+    frozenServer_ = pid;
+}
+
+void RoomTest::thawDatabase() {
+    if (frozenServer_ > 0) {
+        ::kill(static_cast<pid_t>(frozenServer_), SIGCONT);
+        frozenServer_ = 0;
     }
 }
 

@@ -52,6 +52,12 @@ protected:
 
     void stopDatabase();
     void startDatabase();
+    void restartDatabase();
+    // The server stops answering (SIGSTOP): connections are still accepted
+    // and statements sent, but nothing comes back, as from a hung host.
+    // TearDown lets it go on again.
+    void freezeDatabase();
+    void thawDatabase();
     // The log files the console wrote into its program folder's "log/".
     QStringList logFiles() const;
 
@@ -63,6 +69,7 @@ protected:
     std::unique_ptr<testsupport::AdminDb> transaksi;
 
 private:
+    qint64 frozenServer_ = 0;
     void ConnectAdmin();
     void PrepareDatabases();
     void PrepareProgramFolder();
