@@ -90,6 +90,7 @@ void TAdoConnection::MarkLost(const QString& message, int nativeCode,
     if (waited >= kPromptFailure) {
         const TDatabaseFailure failure{message, nativeCode, std::chrono::steady_clock::now()};
         lastFailure_ = failure;
+        failedString_ = connectionString_;
         unansweredservers::Remember(server_, failure);
     }
 }
@@ -99,6 +100,7 @@ void TAdoConnection::Fail(const QString& message, int nativeCode,
     Close();
     const TDatabaseFailure failure{message, nativeCode, std::chrono::steady_clock::now()};
     lastFailure_ = failure;
+    failedString_ = connectionString_;
     if (waited >= kPromptFailure) {
         unansweredservers::Remember(server_, failure);
     }
@@ -137,10 +139,9 @@ void TAdoConnection::Open() {
         }
     }
     loopbackguard::CheckHostAllowed(host);
-    const QString server = host + QLatin1Char(':') + QString::number(port);
-    if (server != server_) {
-        server_ = server;
-        lastFailure_.reset();  // the settings moved the connection to another server
+    server_ = host + QLatin1Char(':') + QString::number(port);
+    if (connectionString_ != failedString_) {
+        lastFailure_.reset();  // changed settings are tried at once
     }
     if (const auto failure = RecentFailure()) {
         throw EDatabaseError(failure->message, failure->nativeCode);

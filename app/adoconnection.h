@@ -93,4 +93,5 @@ private:
     std::chrono::milliseconds retryPause_{5000};
     QString server_;  // "host:port" of the last open
     std::optional<TDatabaseFailure> lastFailure_;
+    QString failedString_;  // the connection string lastFailure_ met
 };
