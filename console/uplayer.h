@@ -414,6 +414,8 @@ private:
     // Keeps the order panel's keyboard typing into one of the panel's fields.
     void FocusOrderField();
     void SubmitOrder();
+    // The code field in yellow after a wrong code, or back to its own colours.
+    void MarkCodeWrong(bool wrong);
     std::function<QDateTime()> orderClock_ = [] { return QDateTime::currentDateTime(); };
 
 public:

@@ -23,6 +23,7 @@ void Tfplayer::ForgetPreviousGuest() {
     AeJum->clear();
     Catatan->clear();
     AeVeryfy->clear();
+    MarkCodeWrong(false);
     LblOrderNotice->hide();
 
     // The song request: name, e-mail, telephone, songs and message.
