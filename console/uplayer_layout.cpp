@@ -342,8 +342,9 @@ void Tfplayer::CreateRequestForm() {
         MakeButton(Panel_Request, "btcancelrequest", QStringLiteral("Cancel"), {640, 30, 280, 140});
     btsubmitrequest =
         MakeButton(Panel_Request, "btsubmitrequest", QStringLiteral("Submit"), {960, 30, 280, 140});
-    AdvSmoothTouchKeyBoard3 =
-        Named(new TouchKeyboard(KeyboardLayout::Qwerty, Panel_Request), "AdvSmoothTouchKeyBoard3");
+    // Digits for the telephone, "@" "." "-" "_" for the e-mail address.
+    AdvSmoothTouchKeyBoard3 = Named(new TouchKeyboard(KeyboardLayout::AddressEntry, Panel_Request),
+                                    "AdvSmoothTouchKeyBoard3");
     AdvSmoothTouchKeyBoard3->setGeometry(40, 488, 1200, 270);
 }
 
