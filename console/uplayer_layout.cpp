@@ -144,7 +144,7 @@ void Tfplayer::CreateSkinRegions() {
     lblNotice = Named(new NoticeLabel(this), "lblNotice");
     lblNotice->setGeometry(835, 280, 326, 80);
     lblCountPlaylist =
-        MakeLabel(this, "lblCountPlaylist", QStringLiteral("00"), {1128, 224, 14, 16}, 11, true);
+        MakeLabel(this, "lblCountPlaylist", QStringLiteral("00"), {1128, 224, 36, 16}, 11, true);
     lblCountPlaylist->setAlignment(Qt::AlignCenter);
 
     ProgBar = Named(new RangeSlider(this), "ProgBar");
