@@ -62,6 +62,8 @@ Tfplayer::Tfplayer(Tfmodule& module, IPlatform& platform, Tfloading* loading, QW
     WireBooking();
     WirePlayer();
     WireOrdering();
+    // The diagnostic strip's version button, for the technician.
+    connect(getVersion, &QPushButton::clicked, this, &Tfplayer::getVersionClick);
     RegisterCommands();
 
     FormCreate();

@@ -360,6 +360,14 @@ private:
     int outageTicks_ = 0;
 
 public:
+    // ---- Between guests (uplayer_guest.cpp) --------------------------------------
+    // Closes and empties everything a guest may have left open or typed: the
+    // order panel with its detail and verification panels, the song request
+    // form, the search text and the song list's selection. Run when a booking
+    // ends and when one starts.
+    void ForgetPreviousGuest();
+
+public:
     // ---- Ordering (uplayer_order.cpp) -------------------------------------------
     // Verification and submission: uplayer_order_submit.cpp.
     // Opens the order panel on an empty order ("emenu" and the diagnostic button).
@@ -406,6 +414,8 @@ private:
     // Keeps the order panel's keyboard typing into one of the panel's fields.
     void FocusOrderField();
     void SubmitOrder();
+    // The code field in yellow after a wrong code, or back to its own colours.
+    void MarkCodeWrong(bool wrong);
     std::function<QDateTime()> orderClock_ = [] { return QDateTime::currentDateTime(); };
 
 public:

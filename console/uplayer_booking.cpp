@@ -111,6 +111,8 @@ QString Tfplayer::ClockText(qint64 milliseconds) {
 
 void Tfplayer::ShowStandby() {
     pnlStanby->show();
+    // The standby screen means the guest's booking is over.
+    ForgetPreviousGuest();
 }
 
 void Tfplayer::Sys_idroomChange() {
@@ -160,6 +162,7 @@ void Tfplayer::Sys_StatusChange() {
 }
 
 void Tfplayer::BookingStart() {
+    ForgetPreviousGuest();
     GreetRoomPlayer();
     Tmrbattery->start();
     pnlStanby->hide();
@@ -272,4 +275,5 @@ void Tfplayer::Logout() {
     Sys_Status->setCurrentIndex(0);
     FrezeON();
     TmrHandle->stop();
+    ForgetPreviousGuest();
 }

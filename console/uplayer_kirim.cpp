@@ -204,7 +204,8 @@ void Tfplayer::ApplyReply(const QString& reply) {
             redrawPlaylist();
             ProgBar->setMinimum(0);
             ProgBar->setPositionRight(0);
-            MainSkinNew->SetVariable(QStringLiteral("_root.isikey.text"), QStringLiteral("5"));
+            // Every song starts in its own key: the key readout shows no shift.
+            MainSkinNew->SetVariable(QStringLiteral("_root.isikey.text"), QStringLiteral("0"));
             bacaDurasiwmp = 0;
             Timer1->start();
         }

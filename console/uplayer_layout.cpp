@@ -144,7 +144,7 @@ void Tfplayer::CreateSkinRegions() {
     lblNotice = Named(new NoticeLabel(this), "lblNotice");
     lblNotice->setGeometry(835, 280, 326, 80);
     lblCountPlaylist =
-        MakeLabel(this, "lblCountPlaylist", QStringLiteral("00"), {1128, 224, 14, 16}, 11, true);
+        MakeLabel(this, "lblCountPlaylist", QStringLiteral("00"), {1128, 224, 36, 16}, 11, true);
     lblCountPlaylist->setAlignment(Qt::AlignCenter);
 
     ProgBar = Named(new RangeSlider(this), "ProgBar");
@@ -342,8 +342,9 @@ void Tfplayer::CreateRequestForm() {
         MakeButton(Panel_Request, "btcancelrequest", QStringLiteral("Cancel"), {640, 30, 280, 140});
     btsubmitrequest =
         MakeButton(Panel_Request, "btsubmitrequest", QStringLiteral("Submit"), {960, 30, 280, 140});
-    AdvSmoothTouchKeyBoard3 =
-        Named(new TouchKeyboard(KeyboardLayout::Qwerty, Panel_Request), "AdvSmoothTouchKeyBoard3");
+    // Digits for the telephone, "@" "." "-" "_" for the e-mail address.
+    AdvSmoothTouchKeyBoard3 = Named(new TouchKeyboard(KeyboardLayout::AddressEntry, Panel_Request),
+                                    "AdvSmoothTouchKeyBoard3");
     AdvSmoothTouchKeyBoard3->setGeometry(40, 488, 1200, 270);
 }
 

@@ -263,12 +263,14 @@ QList<TOrderLine> Tfplayer::ComposedOrder() {
 }
 
 void Tfplayer::FocusOrderField() {
+    if (!PnlVerify->isHidden()) {
+        // The open verification takes every key: the code, never a note.
+        AeVeryfy->setFocus();
+        return;
+    }
     QList<QWidget*> fields{CattOrderan};
     if (!PanelViewOrder->isHidden()) {
         fields.prepend(Catatan);
-    }
-    if (!PnlVerify->isHidden()) {
-        fields.prepend(AeVeryfy);
     }
     if (!fields.contains(focusWidget())) {
         fields.first()->setFocus();

@@ -11,6 +11,19 @@ void Tfplayer::AdvSmoothButton3Click() {
     AeVeryfy->clear();
 }
 
+void Tfplayer::MarkCodeWrong(bool wrong) {
+    // The order panel's style sheet paints every field; the field's own sheet
+    // wins over it, where a palette alone would never be seen.
+    AeVeryfy->setStyleSheet(
+        wrong ? QStringLiteral("QLineEdit { background: yellow; color: black; }") : QString());
+    QPalette palette;
+    if (wrong) {
+        palette = AeVeryfy->palette();
+        palette.setColor(QPalette::Base, Qt::yellow);
+    }
+    AeVeryfy->setPalette(palette);
+}
+
 void Tfplayer::AdvBackClick() {
     PnlVerify->hide();
 }
@@ -31,9 +44,7 @@ void Tfplayer::AdvOKClick() {
 
 void Tfplayer::SubmitOrder() {
     if (AeVeryfy->text() != LblVerify->text()) {
-        QPalette palette = AeVeryfy->palette();
-        palette.setColor(QPalette::Base, Qt::yellow);
-        AeVeryfy->setPalette(palette);
+        MarkCodeWrong(true);
         return;
     }
     if (vtorder.recordCount() == 0) {

@@ -180,6 +180,13 @@ QJsonObject Describe(QWidget* widget) {
     state[QStringLiteral("text")] = TextOf(widget);
     // Where it is on the screen, as [x, y, width, height].
     state[QStringLiteral("rect")] = ScreenRect(widget);
+    // A touch list's selected row, -1 for none.
+    int selected = -1;
+    if (widget->metaObject()->indexOfMethod("selectedIndex()") >= 0 &&
+        QMetaObject::invokeMethod(widget, "selectedIndex", Qt::DirectConnection,
+                                  Q_RETURN_ARG(int, selected))) {
+        state[QStringLiteral("selectedRow")] = selected;
+    }
     return state;
 }
 

@@ -131,6 +131,13 @@ bool GuestSession::enabled(const QString& name) {
         .toBool();
 }
 
+int GuestSession::selectedRow(const QString& list) {
+    return call({{"op", "state"}, {"name", list}})
+        .toObject()
+        .value(QStringLiteral("selectedRow"))
+        .toInt(-1);
+}
+
 QStringList GuestSession::rows(const QString& list) {
     QStringList rows;
     for (const QJsonValue& row : call({{"op", "rows"}, {"name", list}}).toArray()) {

@@ -39,6 +39,8 @@ public:
     // Takes taps: the widget and all its parents are enabled.
     bool enabled(const QString& name);
     QStringList rows(const QString& list);
+    // The list's selected row; -1 when none is.
+    int selectedRow(const QString& list);
     // The first row whose text contains `part`; -1 when none does.
     int rowContaining(const QString& list, const QString& part);
     QString skinVariable(const QString& field);

@@ -95,6 +95,8 @@ std::string TRoomState::SongStarted() {
 
 std::string TRoomState::StartSong(TSong song) {
     FPlayback.Start(song);
+    // A key shift is the singer's for one song: the next starts in its own key.
+    FSettings.key = 0;
     FLengthOwed = FSettings.lengthLate;
     return SongStarted();
 }

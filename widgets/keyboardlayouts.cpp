@@ -52,6 +52,12 @@ QList<TouchKeyRow> keyboardRows(KeyboardLayout layout) {
     TouchKeyRow middle = characterRow(u"ASDFGHJKL");
     middle.append(TouchKey{"Enter", TouchKey::Action::Enter, {}, {}, 2.5});
     TouchKeyRow bottom = characterRow(u"ZXCVBNM");
+    if (layout == KeyboardLayout::AddressEntry) {
+        // "@" and "." take two keys' room from the space bar.
+        bottom.append(characterRow(u"@."));
+        bottom.append(TouchKey{"Space", TouchKey::Action::Space, " ", {}, 2.5});
+        return {characterRow(u"1234567890-_"), top, middle, bottom};
+    }
     bottom.append(TouchKey{"Space", TouchKey::Action::Space, " ", {}, 4.5});
 
     QList<TouchKeyRow> rows{top, middle, bottom};

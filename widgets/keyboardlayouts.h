@@ -20,7 +20,10 @@ using TouchKeyRow = QList<TouchKey>;
 enum class KeyboardLayout {
     Qwerty,            // Q..P Back / A..L Enter / Z..M Space
     QwertyWithDigits,  // the same under a row of digits 1..0
-    TelephonePad,      // 7 8 9 / 4 5 6 / 1 2 3 / * 0 Back
+    // For names, e-mail addresses and telephone numbers: digits 1..0 with
+    // "-" and "_", the three letter rows, "@" and "." before a narrower space bar.
+    AddressEntry,
+    TelephonePad,  // 7 8 9 / 4 5 6 / 1 2 3 / * 0 Back
 };
 
 QList<TouchKeyRow> keyboardRows(KeyboardLayout layout);

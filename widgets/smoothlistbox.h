@@ -58,8 +58,9 @@ public:
 
     // -1 when no row is selected. Setting an index outside the rows changes
     // nothing; -1 clears the selection. A row that becomes selected, from code
-    // or by a tap, raises itemSelected and is scrolled into view.
-    int selectedIndex() const { return selectedIndex_; }
+    // or by a tap, raises itemSelected and is scrolled into view. Also
+    // reachable through the meta-object, like count.
+    Q_INVOKABLE int selectedIndex() const { return selectedIndex_; }
     void setSelectedIndex(int index);
 
     int rowHeight() const { return rowHeight_; }

@@ -36,7 +36,7 @@ const NativeRegion kRegions[] = {
     {"edtcari", {215, 124, 522, 32}},         {"AdvSonglist", {33, 181, 778, 266}},
     {"lvPlaylistnNew", {835, 246, 326, 147}}, {"ProgBar", {40, 458, 722, 34}},
     {"lblwmp", {768, 466, 40, 20}},           {"Lblnowplay", {500, 27, 317, 20}},
-    {"lblnextsong", {935, 27, 211, 20}},      {"lblCountPlaylist", {1128, 224, 14, 16}},
+    {"lblnextsong", {935, 27, 211, 20}},      {"lblCountPlaylist", {1128, 224, 36, 16}},
     {"lblUserNow", {74, 25, 167, 20}},        {"lbljam", {289, 29, 87, 19}},
     {"Progbattery", {1152, 25, 49, 21}},      {"lvkategori", {145, 109, 185, 324}},
 };

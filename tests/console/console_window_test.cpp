@@ -99,4 +99,22 @@ TEST_F(ConsoleWindowTest, TheSkinsVolumeSliderSendsItsLevel) {
     EXPECT_EQ(console().VolPlayer, 0) << "a level from the slider leaves VolPlayer alone";
 }
 
+// The playlist's entry count over the skin shows whole, from an empty
+// playlist to one of several hundred entries.
+TEST_F(ConsoleWindowTest, ThePlaylistCountShowsEveryDigit) {
+    QLabel* count = console().lblCountPlaylist;
+    for (const char* entries : {"0", "9", "99", "100", "715", "999"}) {
+        count->setText(QString::fromLatin1(entries));
+        EXPECT_LE(count->fontMetrics().horizontalAdvance(count->text()),
+                  count->contentsRect().width())
+            << entries;
+    }
+}
+
+// The diagnostic strip's version button tells the technician the version.
+TEST_F(ConsoleWindowTest, TheVersionButtonShowsTheVersion) {
+    console().getVersion->click();
+    EXPECT_EQ(platform.messages, QStringList{Tfplayer::GetVersionText()});
+}
+
 }  // namespace

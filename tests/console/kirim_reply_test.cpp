@@ -163,7 +163,8 @@ TEST_F(KirimReplyTest, NewSongWithItsLengthRestartsTheBar) {
     EXPECT_EQ(console().ProgBar->minimum(), 0);
     EXPECT_EQ(console().ProgBar->positionRight(), 0);
     EXPECT_EQ(console().SpinEdit1->value(), 240);
-    EXPECT_EQ(skinVariable("_root.isikey.text"), QString("5"));
+    // A song starts in its own key: no shift.
+    EXPECT_EQ(skinVariable("_root.isikey.text"), QString("0"));
     EXPECT_EQ(console().bacaDurasiwmp, 0);
     EXPECT_EQ(console().onplay, 812);
     EXPECT_EQ(console().lvPlaylistnNew->count(), 1) << "the playlist was redrawn";

@@ -2,6 +2,8 @@
 // transaction database.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QPixmap>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -54,6 +56,61 @@ TEST_F(Submission, AWrongCodeTurnsTheFieldYellowAndWritesNothing) {
     }
     EXPECT_TRUE(platform.messages.isEmpty());
     EXPECT_TRUE(data.heads(orderDay()).isEmpty());
+}
+
+// The guest sees the yellow: the field as painted, not only its palette.
+TEST_F(Submission, AWrongCodeIsPaintedYellowUntilTheNextGuest) {
+    Tfplayer& c = console();
+    const auto paintedBackground = [&] {
+        const QImage painted = c.AeVeryfy->grab().toImage();
+        // Inside the frame, left of the centred text.
+        return painted.pixelColor(6, painted.height() / 2);
+    };
+    chooseCategory(kDrinks);
+    orderItem("T7-TEA", 1);
+    c.AdvSmoothButton3Click();
+    EXPECT_NE(paintedBackground(), QColor(Qt::yellow));
+
+    c.AeVeryfy->setText("ZZZZ" == c.LblVerify->text() ? "YYYY" : "ZZZZ");
+    c.AdvOKClick();
+    EXPECT_EQ(paintedBackground(), QColor(Qt::yellow));
+    // It stays through later codes and openings of the same order.
+    c.AdvBackClick();
+    c.AdvSmoothButton3Click();
+    EXPECT_EQ(paintedBackground(), QColor(Qt::yellow));
+
+    c.ForgetPreviousGuest();
+    c.OpenOrderPanel();
+    chooseCategory(kDrinks);
+    orderItem("T7-TEA", 1);
+    c.AdvSmoothButton3Click();
+    EXPECT_NE(paintedBackground(), QColor(Qt::yellow));
+}
+
+// Whatever field had the focus before "Next Order", the keys of the open
+// verification go to the code and nowhere else.
+TEST_F(Submission, TheVerificationKeysTypeIntoTheCodeOnly) {
+    Tfplayer& c = console();
+    TouchKeyboard* keyboard = c.AdvSmoothTouchKeyBoard2;
+    chooseCategory(kDrinks);
+    orderItem("T7-TEA", 1, "HOT");
+    c.CattOrderan->setPlainText("MEJA 2");
+    openMenuItem("T7-WATER");
+    c.Catatan->setText("COLD");
+    for (QWidget* focused : {static_cast<QWidget*>(c.CattOrderan), static_cast<QWidget*>(c.Catatan),
+                             static_cast<QWidget*>(c.edtcari)}) {
+        SCOPED_TRACE(focused->objectName().toStdString());
+        c.AdvSmoothButton3Click();
+        focused->setFocus();
+        for (const QChar letter : c.LblVerify->text()) {
+            QTest::mouseClick(keyboard, Qt::LeftButton, Qt::NoModifier,
+                              keyboard->keyRect(QString(letter)).center());
+        }
+        EXPECT_EQ(c.AeVeryfy->text(), c.LblVerify->text());
+        EXPECT_EQ(c.CattOrderan->toPlainText(), "MEJA 2");
+        EXPECT_EQ(c.Catatan->text(), "COLD");
+        c.AdvBackClick();
+    }
 }
 
 TEST_F(Submission, ACodeTypedInLowerCaseMatches) {

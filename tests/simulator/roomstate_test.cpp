@@ -102,6 +102,18 @@ TEST_F(RoomPlayback, NextAndSavedPlaylistTakeTheQueueInOrder) {
     EXPECT_FALSE(room.Playback().Playing());
 }
 
+// A key shift is the singer's for one song: every song starts in its own key,
+// however it starts.
+TEST_F(RoomPlayback, EverySongStartsInItsOwnKey) {
+    const char* starts[] = {"37#812", "1#812", "2#a"};
+    for (const char* start : starts) {
+        Run("39#3");
+        songs.Add({814, 180});
+        EXPECT_EQ(Run(start).rfind("5#", 0), 0u) << start;
+        EXPECT_EQ(Run("13#"), "3#1") << start << ": one up from its own key";
+    }
+}
+
 TEST_F(RoomPlayback, LateLengthComesWithTheFirstProgressRequest) {
     room.Settings().lengthLate = true;
     EXPECT_EQ(Run("37#812"), "5#0#812");

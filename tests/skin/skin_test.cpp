@@ -241,6 +241,9 @@ TEST_F(SkinTest, ShowsTheLevelsAndTheClockItIsGiven) {
 
     SetVariable("_root.isikey.text", "-2");
     EXPECT_EQ(Item("isikey")->property("text").toString(), "-2");
+    // A new song: no shift from its own key.
+    SetVariable("_root.isikey.text", "0");
+    EXPECT_EQ(Item("isikey")->property("text").toString(), "0");
 }
 
 TEST_F(SkinTest, VocalGuideFollowsTheConsole) {

@@ -136,6 +136,34 @@ TEST_F(RequestFormTest, TheKeyboardTypesIntoTheFocusedFieldAndNeverBehindTheForm
     EXPECT_EQ(c.Mguest->toPlainText(), "H\nI");
 }
 
+// The form's own keys fill every field as it asks: the telephone with
+// digits, the e-mail address with "@", ".", "-" and "_".
+TEST_F(RequestFormTest, TheFormsKeyboardTypesAnAddressAndATelephoneNumber) {
+    Tfplayer& c = console();
+    c.show();
+    c.Button3Click();
+    const auto tapKeys = [&](const QString& keys) {
+        for (const QChar key : keys) {
+            tapKey(key == QLatin1Char(' ') ? QStringLiteral("Space") : QString(key));
+        }
+    };
+    const struct {
+        QLineEdit* field;
+        QString keys;
+        QString typed;
+    } fields[] = {
+        {c.edtNama, "RINA 2", "RINA 2"},
+        {c.edtEmail, "RINA.P_1@MAIL-X.ID", "RINA.P_1@MAIL-X.ID"},
+        {c.edtTelp, "0812-345", "0812345"},  // digits only
+        {c.edtSong[0], "LAGU 99", "LAGU 99"},
+    };
+    for (const auto& entry : fields) {
+        entry.field->setFocus();
+        tapKeys(entry.keys);
+        EXPECT_EQ(entry.field->text(), entry.typed) << entry.field->objectName().toStdString();
+    }
+}
+
 TEST_F(RequestFormTest, SubmitStoresTheRequestAsTypedConfirmsClearsAndCloses) {
     Tfplayer& c = console();
     const QString tricky = "O'NEIL \\ 'X'' \\' Ü";

@@ -174,12 +174,50 @@ TEST(TelephonePad, TypesTheCheckInCode) {
     EXPECT_TRUE(pad->keyRect("Q").isEmpty());
 }
 
+// The address keyboard adds the digits and the signs of an address and
+// keeps the letters, their variants and the wide keys of the QWERTY rows.
+TEST(AddressEntry, AddsDigitsAndAddressSignsToTheLetterRows) {
+    const QList<TouchKeyRow> address = keyboardRows(KeyboardLayout::AddressEntry);
+    const QList<TouchKeyRow> qwerty = keyboardRows(KeyboardLayout::Qwerty);
+    const auto captions = [](const TouchKeyRow& row) {
+        QStringList list;
+        for (const TouchKey& key : row) {
+            list << key.caption;
+        }
+        return list;
+    };
+    ASSERT_EQ(address.size(), 4);
+    EXPECT_EQ(captions(address[0]).join(' '), "1 2 3 4 5 6 7 8 9 0 - _");
+    EXPECT_EQ(captions(address[1]), captions(qwerty[0]));
+    EXPECT_EQ(captions(address[2]), captions(qwerty[1]));
+    EXPECT_EQ(captions(address[3]).join(' '), "Z X C V B N M @ . Space");
+    for (int row = 0; row < 3; ++row) {
+        for (int i = 0; i < qwerty[row].size(); ++i) {
+            EXPECT_EQ(address[row + 1][i].alternatives, qwerty[row][i].alternatives)
+                << qwerty[row][i].caption.toStdString();
+        }
+    }
+
+    QWidget window;
+    auto* field = new QLineEdit(&window);
+    auto* keyboard = new TouchKeyboard(KeyboardLayout::AddressEntry, &window);
+    keyboard->setGeometry(0, 40, 1200, 270);
+    window.show();
+    field->setFocus();
+    for (const char* key : {"R", "-", "1", "_", "@", "X", ".", "I", "D", "Space", "0"}) {
+        tap::at(keyboard, keyboard->keyRect(key).center());
+    }
+    EXPECT_EQ(field->text(), "R-1_@X.ID 0");
+}
+
 std::string layoutName(const testing::TestParamInfo<std::tuple<KeyboardLayout, QSize>>& info) {
     switch (std::get<0>(info.param)) {
         case KeyboardLayout::Qwerty:
             return "Qwerty";
         case KeyboardLayout::QwertyWithDigits:
             return "QwertyWithDigits";
+        case KeyboardLayout::AddressEntry:
+            return "AddressEntry";
         case KeyboardLayout::TelephonePad:
             return "TelephonePad";
     }
@@ -210,7 +248,8 @@ INSTANTIATE_TEST_SUITE_P(
     Layouts, KeyboardGeometry,
     testing::Values(std::make_tuple(KeyboardLayout::TelephonePad, QSize(372, 342)),
                     std::make_tuple(KeyboardLayout::Qwerty, QSize(900, 200)),
-                    std::make_tuple(KeyboardLayout::QwertyWithDigits, QSize(700, 260))),
+                    std::make_tuple(KeyboardLayout::QwertyWithDigits, QSize(700, 260)),
+                    std::make_tuple(KeyboardLayout::AddressEntry, QSize(1200, 270))),
     layoutName);
 
 }  // namespace

@@ -1,5 +1,7 @@
 // Music volume, microphone, key and vocal guide. Each level shows what the
-// console reports; the buttons step it and the slider sets it directly.
+// console reports; the buttons step it and the slider sets it directly. The
+// key is a shift in semitones from the song's own key, shown signed: the
+// console writes "0" whenever a new song starts.
 import QtQuick
 
 Item {

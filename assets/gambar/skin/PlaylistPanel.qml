@@ -19,7 +19,7 @@ Item {
         font.letterSpacing: 1.5
     }
     Caption { x: 1070; y: 227; text: "SONGS"; font.pixelSize: 10 }
-    Slot { slotX: 1128; slotY: 224; slotWidth: 14; slotHeight: 16; margin: 3 }
+    Slot { slotX: 1128; slotY: 224; slotWidth: 36; slotHeight: 16; margin: 3 }
     Slot { slotX: 835; slotY: 246; slotWidth: 326; slotHeight: 147; margin: 4 }
 
     ButtonGroup {
