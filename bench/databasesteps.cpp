@@ -127,6 +127,10 @@ public:
 
 private:
     bool Is(GuestStep step) const { return fault_.step == step; }
+    // The steps that change the databases (the others read them).
+    bool IsChange() const {
+        return !Is(GuestStep::Search) && !Is(GuestStep::CheckIn) && !Is(GuestStep::Clock);
+    }
     Tfplayer& C() { return *player_; }
     bool Usable() const { return player_->isEnabled() && player_->AdvPanel1->isHidden(); }
     void Note(const QString& text) {
@@ -268,15 +272,8 @@ void TDatabaseStepRun::PrepareRows() {
 }
 
 void TDatabaseStepRun::SeedPlaylist() {
-    Exec(QStringLiteral("DELETE FROM %1.playlist WHERE namaroom = %2")
-             .arg(kSongsDb, sqltext::QuotedStr(roomName_)));
-    for (int i = 1; i <= kSeededEntries; ++i) {
-        Exec(QStringLiteral("INSERT INTO %1.playlist (idplaylist, namaroom, ukey, idlagu) "
-                            "VALUES (%2, %3, 'BENCH%2', %4)")
-                 .arg(kSongsDb)
-                 .arg(i)
-                 .arg(sqltext::QuotedStr(roomName_))
-                 .arg(20 + i));
+    for (const QString& statement : SeedPlaylistStatements(kSongsDb, roomName_, kSeededEntries)) {
+        Exec(statement);
     }
     player_->PlaylistView(0);
 }
@@ -375,14 +372,14 @@ void TDatabaseStepRun::Drive(Signs& signs, const std::function<void()>& touch, i
     QElapsedTimer took;
     took.start();
     touch();
-    Note(QStringLiteral("touch: %1 ms, notice %2")
-             .arg(took.elapsed())
-             .arg(C().lblNotice->isHidden() ? QStringLiteral("hidden") : C().lblNotice->text()));
     if (platform_.messages.size() > messages && !signs.message) {
         signs.message = true;
         signs.texts << QStringLiteral("message \"%1\"").arg(platform_.messages.last());
     }
     Sample(signs);
+    Note(QStringLiteral("touch: held the console %1 ms; shown: %2")
+             .arg(took.elapsed())
+             .arg(signs.Text()));
     Look(signs, lookMs, done);
 }
 
@@ -397,7 +394,10 @@ void TDatabaseStepRun::Settle() {
             dialog->AdvSmoothButton2->click();  // "Coba Lagi"
         }
         Look(ignored, 200);
-        if (waited.elapsed() >= kSettleMs && Usable() && !c.TimerPreparation->isActive()) {
+        // The notices of the fault gone by themselves, so that the next
+        // attempt's signs are its own.
+        if (waited.elapsed() >= kSettleMs && Usable() && !c.TimerPreparation->isActive() &&
+            c.lblNotice->isHidden() && c.LblOrderNotice->isHidden()) {
             break;
         }
     }
@@ -825,7 +825,7 @@ int TDatabaseStepRun::Run() {
                                attempt->signs.Told() ? QStringLiteral("lost, told")
                                                      : QStringLiteral("lost untold"),
                                attempt->signs.Text());
-        } else if (!attempt->after && attempt->signs.Told()) {
+        } else if (!attempt->after && attempt->signs.Told() && IsChange()) {
             notes_ << QStringLiteral("during: made, though told it failed");
         }
     }

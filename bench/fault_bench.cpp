@@ -266,16 +266,9 @@ QStringList TFaultRun::PlaylistKeys() {
 }
 
 void TFaultRun::SeedPlaylist(int count) {
-    const QString songs = TBenchServer::SongsDatabase();
-    Exec(QStringLiteral("DELETE FROM %1.playlist WHERE namaroom = %2")
-             .arg(songs, sqltext::QuotedStr(roomName_)));
-    for (int i = 1; i <= count; ++i) {
-        Exec(QStringLiteral("INSERT INTO %1.playlist (idplaylist, namaroom, ukey, idlagu) "
-                            "VALUES (%2, %3, 'BENCH%2', %4)")
-                 .arg(songs)
-                 .arg(i)
-                 .arg(sqltext::QuotedStr(roomName_))
-                 .arg(20 + i));
+    for (const QString& statement :
+         SeedPlaylistStatements(TBenchServer::SongsDatabase(), roomName_, count)) {
+        Exec(statement);
     }
     player_->PlaylistView(0);
 }
@@ -953,6 +946,38 @@ struct Totals {
     const char* Met(bool ok) const { return ok && known ? "met" : "NOT MET"; }
 };
 
+// What a table's targets are called and where its block limit lies.
+struct TargetTexts {
+    const char* survived;
+    const char* untold;
+    const char* third;  // the table's own count with target 0
+    int thirdCount;
+    const char* limit;
+    qint64 limitMs;
+};
+
+void PrintTargets(const Totals& totals, const TargetTexts& texts) {
+    char line[400];
+    std::cout << "\nTargets\n";
+    std::snprintf(line, sizeof line, "  %s: %d of %d (%s)\n", texts.survived, totals.survived,
+                  totals.rows, totals.Met(totals.survived == totals.rows));
+    std::cout << line;
+    for (const auto& [what, count] :
+         {std::pair{texts.untold, totals.untold}, std::pair{texts.third, texts.thirdCount}}) {
+        std::snprintf(line, sizeof line, "  %s: %d (target 0, %s)\n", what, count,
+                      totals.Met(count == 0));
+        std::cout << line;
+    }
+    std::snprintf(line, sizeof line,
+                  "  longest block: %.1f s (target at most %s, %.0f s: %s); most blocks in a "
+                  "row: %d (target 1: %s)\n",
+                  static_cast<double>(totals.longest) / 1000, texts.limit,
+                  static_cast<double>(texts.limitMs) / 1000,
+                  totals.Met(totals.longest <= texts.limitMs), totals.blocksInARow,
+                  totals.Met(totals.blocksInARow <= 1));
+    std::cout << line;
+}
+
 void PrintRoomTable(const std::vector<Outcome>& outcomes) {
     std::cout << "  lost: guest steps that did not happen; untold: of those, the guest was not "
                  "told; other song: steps that acted on another song than the guest chose;\n"
@@ -977,24 +1002,9 @@ void PrintRoomTable(const std::vector<Outcome>& outcomes) {
         std::cout << line;
         totals.Add(o);
     }
-    const qint64 limitMs = Tfplayer::kConnectLimit + Tfplayer::kReplyLimit;
-    std::cout << "\nTargets\n";
-    std::snprintf(line, sizeof line, "  every fault survived: %d of %d (%s)\n", totals.survived,
-                  totals.rows, totals.Met(totals.survived == totals.rows));
-    std::cout << line;
-    std::snprintf(line, sizeof line, "  steps lost untold: %d (target 0, %s)\n", totals.untold,
-                  totals.Met(totals.untold == 0));
-    std::cout << line;
-    std::snprintf(line, sizeof line, "  steps on another song: %d (target 0, %s)\n", totals.wrong,
-                  totals.Met(totals.wrong == 0));
-    std::cout << line;
-    std::snprintf(line, sizeof line,
-                  "  longest block: %.1f s (target at most the connect and reply limits, %.0f s: "
-                  "%s); most blocks in a row: %d (target 1: %s)\n",
-                  static_cast<double>(totals.longest) / 1000, static_cast<double>(limitMs) / 1000,
-                  totals.Met(totals.longest <= limitMs), totals.blocksInARow,
-                  totals.Met(totals.blocksInARow <= 1));
-    std::cout << line;
+    PrintTargets(
+        totals, {"every fault survived", "steps lost untold", "steps on another song", totals.wrong,
+                 "the connect and reply limits", Tfplayer::kConnectLimit + Tfplayer::kReplyLimit});
 }
 
 void PrintDatabaseTable(const std::vector<Outcome>& outcomes) {
@@ -1025,25 +1035,11 @@ void PrintDatabaseTable(const std::vector<Outcome>& outcomes) {
         std::cout << line;
         totals.Add(o);
     }
-    std::cout << "\nTargets\n";
-    std::snprintf(line, sizeof line, "  every step survived: %d of %d (%s)\n", totals.survived,
-                  totals.rows, totals.Met(totals.survived == totals.rows));
-    std::cout << line;
-    std::snprintf(line, sizeof line, "  attempts lost untold: %d (target 0, %s)\n", totals.untold,
-                  totals.Met(totals.untold == 0));
-    std::cout << line;
-    std::snprintf(line, sizeof line, "  partial changes: %d (target 0, %s)\n", totals.partial,
-                  totals.Met(totals.partial == 0));
-    std::cout << line;
-    std::snprintf(line, sizeof line,
-                  "  longest block: %.1f s (target one bounded wait, a connect and a statement at "
-                  "their limits and a second more, %.0f s: %s); most blocks in a row: %d "
-                  "(target 1: %s)\n",
-                  static_cast<double>(totals.longest) / 1000,
-                  static_cast<double>(kDatabaseWaitLimitMs) / 1000,
-                  totals.Met(totals.longest <= kDatabaseWaitLimitMs), totals.blocksInARow,
-                  totals.Met(totals.blocksInARow <= 1));
-    std::cout << line;
+    PrintTargets(totals,
+                 {"every step survived", "attempts lost untold", "partial changes", totals.partial,
+                  "one bounded wait, a connect and a statement at their limits and a "
+                  "second more",
+                  kDatabaseWaitLimitMs});
 }
 
 void PrintSummary(const std::vector<Outcome>& outcomes, const QString& loadReport) {

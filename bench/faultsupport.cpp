@@ -8,6 +8,7 @@
 #include <chrono>
 #include <thread>
 
+#include "app/sqltext.h"
 #include "console/skinhost.h"
 
 namespace faultbench {
@@ -162,6 +163,21 @@ std::unique_ptr<Tfplayer> StartConsole(Tfmodule& module, testsupport::FakePlatfo
     return player;
 }
 
+QStringList SeedPlaylistStatements(const QString& songsDatabase, const QString& room, int count) {
+    QStringList statements{QStringLiteral("DELETE FROM %1.playlist WHERE namaroom = %2")
+                               .arg(songsDatabase, sqltext::QuotedStr(room))};
+    for (int i = 1; i <= count; ++i) {
+        statements << QStringLiteral(
+                          "INSERT INTO %1.playlist (idplaylist, namaroom, ukey, idlagu) "
+                          "VALUES (%2, %3, 'BENCH%2', %4)")
+                          .arg(songsDatabase)
+                          .arg(i)
+                          .arg(sqltext::QuotedStr(room))
+                          .arg(20 + i);
+    }
+    return statements;
+}
+
 qint64 ServerPid(const QString& serverFolder) {
     QFile file(serverFolder + QStringLiteral("/mysqld.pid"));
     if (!file.open(QIODevice::ReadOnly)) {
@@ -190,6 +206,27 @@ void ThawOnSignals() {
     }
 }
 
+// Whether every thread of the process has stopped: the signal takes effect
+// as each thread is next scheduled, which on a loaded machine may be later
+// than the guest's next statement.
+bool AllThreadsStopped(qint64 pid) {
+    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stat(tasks.filePath(task) + QStringLiteral("/stat"));
+        if (!stat.open(QIODevice::ReadOnly)) {
+            continue;  // the thread ended
+        }
+        // "pid (name) state ...": the name may hold blanks and parentheses.
+        const QByteArray text = stat.readAll();
+        const qsizetype close = text.lastIndexOf(')');
+        const char state = close >= 0 && close + 2 < text.size() ? text[close + 2] : '?';
+        if (state != 'T' && state != 't') {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 TServerFreeze::TServerFreeze(const QString& serverFolder) : pid_(ServerPid(serverFolder)) {
@@ -201,6 +238,15 @@ TServerFreeze::TServerFreeze(const QString& serverFolder) : pid_(ServerPid(serve
     if (::kill(static_cast<pid_t>(pid_), SIGSTOP) != 0) {
         frozenPid = 0;
         throw std::runtime_error("SIGSTOP to the server failed");
+    }
+    QElapsedTimer waited;
+    waited.start();
+    while (!AllThreadsStopped(pid_)) {
+        if (waited.elapsed() > 5000) {
+            Thaw();
+            throw std::runtime_error("the server did not stop on SIGSTOP");
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
 }
 

@@ -168,6 +168,10 @@ void RunServerScript(const QString& serverFolder, const QString& verb);
 std::unique_ptr<Tfplayer> StartConsole(Tfmodule& module, testsupport::FakePlatform& platform,
                                        QHash<QString, QString>& skin);
 
+// The statements that make a room's playlist hold count entries of its own:
+// positions 1 to count, keys "BENCH1"..., songs 21....
+QStringList SeedPlaylistStatements(const QString& songsDatabase, const QString& room, int count);
+
 // The shared server's process id, from its pid file; 0 when there is none.
 qint64 ServerPid(const QString& serverFolder);
 
