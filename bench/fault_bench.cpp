@@ -223,14 +223,7 @@ private:
 };
 
 void TFaultRun::OpenAdmin() {
-    admin_ = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), QStringLiteral("admin"));
-    admin_.setUserName(QStringLiteral("root"));
-    admin_.setConnectOptions(QStringLiteral("UNIX_SOCKET=") + serverFolder_ +
-                             QStringLiteral("/mysqld.sock"));
-    if (!admin_.open()) {
-        throw std::runtime_error("administrator's connection: " +
-                                 admin_.lastError().text().toStdString());
-    }
+    admin_ = OpenAdministrator(serverFolder_);
 }
 
 void TFaultRun::Exec(const QString& statement) {
@@ -576,11 +569,7 @@ int TFaultRun::Run() {
     const bool faultFromCheckIn = Is(FaultKind::RoomPlayer) || Is(FaultKind::RepeatSelection);
     port_ = roomPlayer_.Start(
         0, faultFromCheckIn ? folder_ + QStringLiteral("/fault.script") : wellScript);
-    Exec(QStringLiteral("INSERT INTO authentification.remote (kode, idroom, port, channel, "
-                        "ip_address) VALUES (%1, %2, %3, 'CH-A', '127.0.0.1')")
-             .arg(sqltext::QuotedStr(code_))
-             .arg(idroom)
-             .arg(port_));
+    Exec(CheckInCodeStatement(code_, idroom, port_));
 
     module_ = std::make_unique<Tfmodule>();
     player_ = StartConsole(*module_, platform_, skin_);

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcessEnvironment>
+#include <QSqlError>
 #include <chrono>
 #include <thread>
 
@@ -176,6 +177,28 @@ QStringList SeedPlaylistStatements(const QString& songsDatabase, const QString& 
                           .arg(20 + i);
     }
     return statements;
+}
+
+QSqlDatabase OpenAdministrator(const QString& serverFolder) {
+    QSqlDatabase admin =
+        QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), QStringLiteral("admin"));
+    admin.setUserName(QStringLiteral("root"));
+    admin.setConnectOptions(QStringLiteral("UNIX_SOCKET=") + serverFolder +
+                            QStringLiteral("/mysqld.sock;MYSQL_OPT_READ_TIMEOUT=30"));
+    if (!admin.open()) {
+        throw std::runtime_error("administrator's connection: " +
+                                 admin.lastError().text().toStdString());
+    }
+    return admin;
+}
+
+QString CheckInCodeStatement(const QString& code, int idroom, int port) {
+    return QStringLiteral(
+               "INSERT INTO authentification.remote (kode, idroom, port, channel, "
+               "ip_address) VALUES (%1, %2, %3, 'CH-A', '127.0.0.1')")
+        .arg(sqltext::QuotedStr(code))
+        .arg(idroom)
+        .arg(port);
 }
 
 qint64 ServerPid(const QString& serverFolder) {

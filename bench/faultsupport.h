@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QProcess>
+#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -171,6 +172,14 @@ std::unique_ptr<Tfplayer> StartConsole(Tfmodule& module, testsupport::FakePlatfo
 // The statements that make a room's playlist hold count entries of its own:
 // positions 1 to count, keys "BENCH1"..., songs 21....
 QStringList SeedPlaylistStatements(const QString& songsDatabase, const QString& room, int count);
+
+// The administrator's connection to the shared server on its socket, with a
+// read limit so that a frozen server cannot hold the benchmark for ever.
+QSqlDatabase OpenAdministrator(const QString& serverFolder);
+
+// The statement that gives a room's check-in code the room player on
+// 127.0.0.1:port.
+QString CheckInCodeStatement(const QString& code, int idroom, int port);
 
 // The shared server's process id, from its pid file; 0 when there is none.
 qint64 ServerPid(const QString& serverFolder);
