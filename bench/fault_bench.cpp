@@ -22,21 +22,16 @@
 #include <QFile>
 #include <QHash>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
-#include <QTimer>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <memory>
-#include <optional>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/sqltext.h"
