@@ -22,32 +22,31 @@
 #include <QFile>
 #include <QHash>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
-#include <QTimer>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <memory>
-#include <optional>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/sqltext.h"
 #include "app/umodule.h"
 #include "bench/benchoptions.h"
 #include "bench/benchserver.h"
+#include "bench/databasesteps.h"
+#include "bench/faultsupport.h"
 #include "console/skinhost.h"
 #include "console/uplayer.h"
 #include "support/fakeplatform.h"
 
 namespace {
+
+using namespace faultbench;
 
 // ---- The faults ------------------------------------------------------------------
 
@@ -101,129 +100,7 @@ const Fault* FindFault(const QString& name) {
     return nullptr;
 }
 
-// A fault's folder name: its name without blanks and signs.
-QString FolderName(const QString& fault) {
-    QString name;
-    for (const QChar c : fault) {
-        name += c.isLetterOrNumber() ? c : QLatin1Char('-');
-    }
-    return name;
-}
-
-QString BinaryDir() {
-    return QStringLiteral(LYRABOX_BINARY_DIR);
-}
-
 // ---- One fault, in its own process -----------------------------------------------------
-
-// The room-player simulator as a process of its own, its output read line by line.
-class TRoomPlayerProcess {
-public:
-    ~TRoomPlayerProcess() { Stop(); }
-
-    // Starts it on port (0: a free one) with the script; returns the port.
-    int Start(int port, const QString& scriptPath) {
-        process_.setProgram(BinaryDir() + QStringLiteral("/bin/roomplayer-sim"));
-        process_.setArguments({QStringLiteral("--listen"), QStringLiteral("127.0.0.1:%1").arg(port),
-                               QStringLiteral("--script"), scriptPath});
-        process_.setProcessChannelMode(QProcess::SeparateChannels);
-        process_.start();
-        if (!process_.waitForStarted(10000)) {
-            throw std::runtime_error("roomplayer-sim did not start");
-        }
-        QElapsedTimer waited;
-        waited.start();
-        while (waited.elapsed() < 15000) {
-            Read(100);
-            for (const QString& line : lines_) {
-                if (line.startsWith(QLatin1String("listening on "))) {
-                    const int found = line.section(QLatin1Char(':'), -1).toInt();
-                    lines_.clear();
-                    return found;
-                }
-            }
-            if (process_.state() == QProcess::NotRunning) {
-                break;
-            }
-        }
-        throw std::runtime_error(
-            "roomplayer-sim did not say where it listens: " +
-            QString::fromLocal8Bit(process_.readAllStandardError()).toStdString());
-    }
-
-    void Stop() {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.terminate();
-            if (!process_.waitForFinished(10000)) {
-                process_.kill();
-                process_.waitForFinished(5000);
-            }
-        }
-    }
-
-    // The lines "COMMAND -> WHAT IT DID" written since the last call.
-    QStringList TakeLines() {
-        Read(50);
-        QStringList taken = lines_;
-        lines_.clear();
-        return taken;
-    }
-
-private:
-    void Read(int waitMs) {
-        process_.waitForReadyRead(waitMs);
-        partial_ += process_.readAllStandardOutput();
-        for (qsizetype end = partial_.indexOf('\n'); end >= 0; end = partial_.indexOf('\n')) {
-            lines_ << QString::fromUtf8(partial_.left(end));
-            partial_.remove(0, end + 1);
-        }
-    }
-
-    QProcess process_;
-    QByteArray partial_;
-    QStringList lines_;
-};
-
-// What the room player did with one command, from its line.
-struct Exchange {
-    QString command;
-    QString what;   // e.g. "9#70", "failure marker", "silent", "trickle 20: 9#70"
-    QString reply;  // the reply's text when one went out whole, else empty
-};
-
-std::vector<Exchange> ParseLines(const QStringList& lines) {
-    std::vector<Exchange> exchanges;
-    for (const QString& line : lines) {
-        const qsizetype arrow = line.indexOf(QLatin1String(" -> "));
-        if (arrow < 0) {
-            continue;
-        }
-        Exchange exchange{line.left(arrow), line.mid(arrow + 4), QString()};
-        static const char* const kWhole[] = {"trickle", "delay"};
-        if (!exchange.what.contains(QLatin1Char(' ')) && exchange.what.contains(QLatin1Char('#'))) {
-            exchange.reply = exchange.what;
-        } else {
-            for (const char* action : kWhole) {
-                if (exchange.what.startsWith(QLatin1String(action)) &&
-                    exchange.what.contains(QLatin1String(": "))) {
-                    exchange.reply = exchange.what.section(QLatin1String(": "), 1);
-                }
-            }
-        }
-        exchanges.push_back(exchange);
-    }
-    return exchanges;
-}
-
-// The reply of command as the room player sent it, when it went out whole.
-QString ReplyOf(const std::vector<Exchange>& exchanges, const QString& command) {
-    for (const Exchange& exchange : exchanges) {
-        if (exchange.command == command) {
-            return exchange.reply;
-        }
-    }
-    return {};
-}
 
 // The playlist entry keys of before that after no longer holds.
 QStringList Removed(const QStringList& before, const QStringList& after) {
@@ -248,47 +125,6 @@ bool SongReplyShown(const Tfplayer& c, const QString& reply) {
         return !c.Timer1->isActive();
     }
     return !reply.isEmpty();
-}
-
-// The console's event loop seen from inside: a timer of its own thread that
-// should fire every 20 ms. The longest gap between two of its ticks is the
-// longest time the console could not answer a touch, draw its screen or run its
-// own timers.
-class THeartbeat : public QObject {
-public:
-    THeartbeat() {
-        timer_.setInterval(20);
-        QObject::connect(&timer_, &QTimer::timeout, this, [this] { Beat(); });
-        since_.start();
-        timer_.start();
-    }
-    // The longest gap since the last call, in milliseconds.
-    qint64 TakeLongest() {
-        Beat();
-        const qint64 longest = longest_;
-        longest_ = 0;
-        return longest;
-    }
-
-private:
-    void Beat() { longest_ = std::max(longest_, since_.restart()); }
-
-    QTimer timer_;
-    QElapsedTimer since_;
-    qint64 longest_ = 0;
-};
-
-// A gap this long is a block a guest notices: taps wait, the screen stands still.
-constexpr qint64 kNoticeableBlockMs = 1000;
-
-// Lets the console's own event loop and timers run for milliseconds.
-void RunEventLoop(int milliseconds) {
-    QElapsedTimer waited;
-    waited.start();
-    while (waited.elapsed() < milliseconds) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
 }
 
 // The outcome of one guest step.
@@ -323,7 +159,6 @@ public:
 
 private:
     bool Is(FaultKind kind) const { return fault_.kind == kind; }
-    void PrepareFolder();
     void OpenAdmin();
     void Exec(const QString& statement);
     int PlaylistRows();
@@ -332,7 +167,6 @@ private:
     // count entries in the room's playlist, shown on the console.
     void SeedPlaylist(int count);
     void WriteScript(const QString& name, const QString& rules);
-    void StartUp();
     void CheckIn(bool during);
     // The guest answers what the console shows ("Coba Lagi" on the
     // connection-error dialog) and waits while the console waits, with the
@@ -357,7 +191,6 @@ private:
     // A phase between steps, counted for the blocks in a row.
     void Phase(qint64 blockedMs);
 
-    void ServerScript(const QString& verb);
     void Note(const QString& text) {
         std::cerr << "[" << fault_.name << "] " << text.toStdString() << std::endl;
     }
@@ -384,33 +217,8 @@ private:
     int mostBlocksInARow_ = 0;
 };
 
-void TFaultRun::PrepareFolder() {
-    QDir(folder_).removeRecursively();
-    QDir().mkpath(folder_ + QStringLiteral("/log"));
-    if (!QFile::copy(serverFolder_ + QStringLiteral("/setting.ini"),
-                     folder_ + QStringLiteral("/setting.ini"))) {
-        throw std::runtime_error("no setting.ini in " + serverFolder_.toStdString());
-    }
-    // The skin and pictures of the built program folder, when it was laid out.
-    const QString tools = BinaryDir() + QStringLiteral("/run/tools");
-    QDir source(tools);
-    if (source.exists()) {
-        QProcess copy;
-        copy.start(QStringLiteral("cp"), {QStringLiteral("-r"), tools, folder_});
-        copy.waitForFinished(30000);
-    }
-    QDir::setCurrent(folder_);
-}
-
 void TFaultRun::OpenAdmin() {
-    admin_ = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), QStringLiteral("admin"));
-    admin_.setUserName(QStringLiteral("root"));
-    admin_.setConnectOptions(QStringLiteral("UNIX_SOCKET=") + serverFolder_ +
-                             QStringLiteral("/mysqld.sock"));
-    if (!admin_.open()) {
-        throw std::runtime_error("administrator's connection: " +
-                                 admin_.lastError().text().toStdString());
-    }
+    admin_ = OpenAdministrator(serverFolder_);
 }
 
 void TFaultRun::Exec(const QString& statement) {
@@ -446,16 +254,9 @@ QStringList TFaultRun::PlaylistKeys() {
 }
 
 void TFaultRun::SeedPlaylist(int count) {
-    const QString songs = TBenchServer::SongsDatabase();
-    Exec(QStringLiteral("DELETE FROM %1.playlist WHERE namaroom = %2")
-             .arg(songs, sqltext::QuotedStr(roomName_)));
-    for (int i = 1; i <= count; ++i) {
-        Exec(QStringLiteral("INSERT INTO %1.playlist (idplaylist, namaroom, ukey, idlagu) "
-                            "VALUES (%2, %3, 'BENCH%2', %4)")
-                 .arg(songs)
-                 .arg(i)
-                 .arg(sqltext::QuotedStr(roomName_))
-                 .arg(20 + i));
+    for (const QString& statement :
+         SeedPlaylistStatements(TBenchServer::SongsDatabase(), roomName_, count)) {
+        Exec(statement);
     }
     player_->PlaylistView(0);
 }
@@ -464,49 +265,6 @@ void TFaultRun::WriteScript(const QString& name, const QString& rules) {
     QFile file(folder_ + QLatin1Char('/') + name);
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     file.write(("# " + QString::fromLatin1(fault_.name) + "\n" + kSongLines + rules).toUtf8());
-}
-
-void TFaultRun::ServerScript(const QString& verb) {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LYRABOX_DB_BUFFER_POOL"), QStringLiteral("1G"));
-    process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    QStringList arguments{verb, serverFolder_};
-    if (verb == QLatin1String("start")) {
-        arguments << serverFolder_ + QStringLiteral("/setting.ini") << QStringLiteral("--account")
-                  << BinaryDir() + QStringLiteral("/db/account.env");
-    }
-    process.start(QStringLiteral(LYRABOX_SOURCE_DIR "/scripts/mariadb-server.sh"), arguments);
-    if (!process.waitForFinished(300000) || process.exitCode() != 0) {
-        throw std::runtime_error("mariadb-server.sh " + verb.toStdString() + " failed: " +
-                                 QString::fromLocal8Bit(process.readAll()).toStdString());
-    }
-}
-
-void TFaultRun::StartUp() {
-    module_ = std::make_unique<Tfmodule>();
-    player_ = std::make_unique<Tfplayer>(*module_, platform_);
-    Tfplayer& c = *player_;
-    QObject::connect(c.MainSkinNew, &TSkinHost::VariableWritten,
-                     [this](const QString& path, const QString& value) { skin_[path] = value; });
-    // The start-up step on the fourth tick of the preparation sequence, the
-    // standby screen over the console.
-    c.preparationTimer = 0;
-    c.AdvPanel1->show();
-    c.setEnabled(false);
-    c.pnlStanby->show();
-    for (int i = 0; i < 4; ++i) {
-        c.TimerPreparationTimer();
-    }
-    // The emptied search field's search: both stages of the whole list.
-    for (int i = 0; i < 10; ++i) {
-        c.tmrsearchingTimer();
-    }
-    if (c.AdvSonglist->count() == 0) {
-        throw std::runtime_error("the start-up search listed no songs");
-    }
-    heartbeat_ = std::make_unique<THeartbeat>();
 }
 
 bool TFaultRun::Told(int messages, bool dialogShown) const {
@@ -785,7 +543,7 @@ Step TFaultRun::DeleteAfterRepeat() {
 int TFaultRun::Run() {
     QElapsedTimer clock;
     clock.start();
-    PrepareFolder();
+    PrepareProgramFolder(folder_, serverFolder_);
     OpenAdmin();
     const QString songs = TBenchServer::SongsDatabase();
     const int idroom = 900 + index_;
@@ -806,19 +564,17 @@ int TFaultRun::Run() {
     const bool faultFromCheckIn = Is(FaultKind::RoomPlayer) || Is(FaultKind::RepeatSelection);
     port_ = roomPlayer_.Start(
         0, faultFromCheckIn ? folder_ + QStringLiteral("/fault.script") : wellScript);
-    Exec(QStringLiteral("INSERT INTO authentification.remote (kode, idroom, port, channel, "
-                        "ip_address) VALUES (%1, %2, %3, 'CH-A', '127.0.0.1')")
-             .arg(sqltext::QuotedStr(code_))
-             .arg(idroom)
-             .arg(port_));
+    Exec(CheckInCodeStatement(code_, idroom, port_));
 
-    StartUp();
+    module_ = std::make_unique<Tfmodule>();
+    player_ = StartConsole(*module_, platform_, skin_);
+    heartbeat_ = std::make_unique<THeartbeat>();
     switch (fault_.kind) {
         case FaultKind::Database:
             // The booking starts while the server is there; then it goes away.
             CheckIn(false);
             Note(QStringLiteral("stopping the server"));
-            ServerScript(QStringLiteral("stop"));
+            RunServerScript(serverFolder_, QStringLiteral("stop"));
             AddSong(true, false);
             Settle(1);
             AddSong(true, true);
@@ -828,7 +584,7 @@ int TFaultRun::Run() {
             Next(true);
             Settle(1);
             Note(QStringLiteral("starting the server again"));
-            ServerScript(QStringLiteral("start"));
+            RunServerScript(serverFolder_, QStringLiteral("start"));
             break;
         case FaultKind::LinkLostAtCheckIn:
             // An empty answer before the booking left the link marked lost.
@@ -922,17 +678,27 @@ struct Options {
 
 struct Outcome {
     QString fault;
-    bool finished = false;  // the process ended by itself and printed its result
-    QString how;            // how it ended otherwise
+    bool databaseStep = false;  // a row of the database's table
+    bool finished = false;      // the process ended by itself and printed its result
+    QString how;                // how it ended otherwise
     bool survived = false;
     int lost = 0;
     int untold = 0;
     int wrong = 0;
+    int partial = 0;
     qint64 longestBlockMs = 0;
+    int blocks = 0;
     int blocksInARow = 0;
     int seconds = 0;
     QString lostSteps;
 };
+
+bool IsFault(const QString& name) {
+    return FindFault(name) != nullptr || FindDatabaseStepFault(name) != nullptr;
+}
+
+// The --only name that stands for every row of the database's table.
+const QString kAllDatabaseSteps = QStringLiteral("database steps");
 
 Options ParseOptions(const QStringList& arguments) {
     Options options;
@@ -947,19 +713,52 @@ Options ParseOptions(const QStringList& arguments) {
         } else {
             throw std::invalid_argument("unknown option " + argument.toStdString() +
                                         "; usage: bench_faults [--songs=N] [--jobs=N] "
-                                        "[--only=NAME,NAME...]");
+                                        "[--only=NAME,NAME...] (NAME may be \"database steps\")");
         }
     }
     for (const QString& name : options.only) {
-        if (FindFault(name) == nullptr) {
+        if (!IsFault(name) && name != kAllDatabaseSteps) {
             throw std::invalid_argument("no fault named " + name.toStdString());
         }
     }
     return options;
 }
 
+// One fault to run: its name, the room index its process uses, and whether it
+// touches the shared server (those run one at a time, after the others).
+struct Job {
+    QString name;
+    int index = 0;
+    bool database = false;
+};
+
+std::vector<Job> Jobs(const Options& options) {
+    std::vector<Job> jobs;
+    const auto wanted = [&](const char* name) {
+        return options.only.isEmpty() || options.only.contains(QString::fromLatin1(name)) ||
+               (options.only.contains(kAllDatabaseSteps) && FindDatabaseStepFault(name));
+    };
+    int index = 0;
+    for (const Fault& fault : kFaults) {
+        ++index;
+        if (wanted(fault.name)) {
+            jobs.push_back(
+                {QString::fromLatin1(fault.name), index, fault.kind == FaultKind::Database});
+        }
+    }
+    // The database's steps have rooms of their own, after the others'.
+    index = 20;
+    for (const DatabaseStepFault& fault : DatabaseStepFaults()) {
+        ++index;
+        if (wanted(fault.name)) {
+            jobs.push_back({QString::fromLatin1(fault.name), index, true});
+        }
+    }
+    return jobs;
+}
+
 struct Running {
-    const Fault* fault;
+    Job job;
     std::unique_ptr<QProcess> process;
     QElapsedTimer clock;
 };
@@ -971,23 +770,34 @@ constexpr qint64 kFaultTimeoutMs = 20 * 60 * 1000;
 
 Outcome Collect(Running& running) {
     Outcome outcome;
-    outcome.fault = QString::fromLatin1(running.fault->name);
+    outcome.fault = running.job.name;
+    outcome.databaseStep = FindDatabaseStepFault(outcome.fault) != nullptr;
     QProcess& process = *running.process;
     const QString output = QString::fromUtf8(process.readAllStandardOutput());
     for (const QString& line : output.split(QLatin1Char('\n'))) {
-        if (!line.startsWith(QLatin1String("RESULT\t"))) {
-            continue;
-        }
         const QStringList f = line.split(QLatin1Char('\t'));
-        outcome.finished = true;
-        outcome.survived = f.value(2) == QLatin1String("1");
-        outcome.lost = f.value(3).toInt();
-        outcome.untold = f.value(4).toInt();
-        outcome.wrong = f.value(5).toInt();
-        outcome.longestBlockMs = f.value(6).toLongLong();
-        outcome.blocksInARow = f.value(7).toInt();
-        outcome.seconds = f.value(8).toInt();
-        outcome.lostSteps = f.value(9);
+        if (f.value(0) == QLatin1String("RESULT")) {
+            outcome.finished = true;
+            outcome.survived = f.value(2) == QLatin1String("1");
+            outcome.lost = f.value(3).toInt();
+            outcome.untold = f.value(4).toInt();
+            outcome.wrong = f.value(5).toInt();
+            outcome.longestBlockMs = f.value(6).toLongLong();
+            outcome.blocksInARow = f.value(7).toInt();
+            outcome.seconds = f.value(8).toInt();
+            outcome.lostSteps = f.value(9);
+        } else if (f.value(0) == QLatin1String("DBRESULT")) {
+            outcome.finished = true;
+            outcome.survived = f.value(2) == QLatin1String("1");
+            outcome.lost = f.value(3).toInt();
+            outcome.untold = f.value(4).toInt();
+            outcome.partial = f.value(5).toInt();
+            outcome.longestBlockMs = f.value(6).toLongLong();
+            outcome.blocks = f.value(7).toInt();
+            outcome.blocksInARow = f.value(8).toInt();
+            outcome.seconds = f.value(9).toInt();
+            outcome.lostSteps = f.value(10);
+        }
     }
     if (!outcome.finished) {
         outcome.seconds = static_cast<int>(running.clock.elapsed() / 1000);
@@ -1001,83 +811,84 @@ Outcome Collect(Running& running) {
     return outcome;
 }
 
-std::unique_ptr<QProcess> StartFault(const QString& program, const Fault& fault, int index,
+std::unique_ptr<QProcess> StartFault(const QString& program, const Job& job,
                                      const QString& serverFolder) {
     auto process = std::make_unique<QProcess>();
     const QString folder = BinaryDir() + QStringLiteral("/bench-faults");
     QDir().mkpath(folder);
     // The console's own warnings and the steps, one file per fault.
-    process->setStandardErrorFile(folder + QLatin1Char('/') +
-                                  FolderName(QString::fromLatin1(fault.name)) +
+    process->setStandardErrorFile(folder + QLatin1Char('/') + FolderName(job.name) +
                                   QStringLiteral(".log"));
-    process->start(program, {QStringLiteral("--fault=") + QString::fromLatin1(fault.name),
-                             QStringLiteral("--index=%1").arg(index),
+    process->start(program, {QStringLiteral("--fault=") + job.name,
+                             QStringLiteral("--index=%1").arg(job.index),
                              QStringLiteral("--server=") + serverFolder});
     return process;
 }
 
-std::vector<Outcome> RunFaults(const QString& program, const Options& options,
-                               const QString& serverFolder) {
-    std::vector<const Fault*> roomFaults;
-    std::vector<const Fault*> databaseFaults;
-    int index = 0;
-    std::vector<std::pair<const Fault*, int>> indexes;
-    for (const Fault& fault : kFaults) {
-        ++index;
-        if (!options.only.isEmpty() && !options.only.contains(QString::fromLatin1(fault.name))) {
-            continue;
+// Runs the jobs, at most `parallel` at once; a database job's end gives the
+// shared server back, however the process ended.
+void RunBatch(const QString& program, const std::vector<Job>& batch, int parallel,
+              const QString& serverFolder, std::vector<Outcome>& outcomes) {
+    std::vector<Running> running;
+    size_t next = 0;
+    while (next < batch.size() || !running.empty()) {
+        while (next < batch.size() && static_cast<int>(running.size()) < parallel) {
+            const Job& job = batch[next++];
+            std::cout << "fault: " << job.name.toStdString() << std::endl;
+            Running r{job, StartFault(program, job, serverFolder), {}};
+            r.clock.start();
+            running.push_back(std::move(r));
         }
-        (fault.kind == FaultKind::Database ? databaseFaults : roomFaults).push_back(&fault);
-        indexes.push_back({&fault, index});
-    }
-    const auto indexOf = [&indexes](const Fault* fault) {
-        for (const auto& [f, i] : indexes) {
-            if (f == fault) {
-                return i;
+        for (auto it = running.begin(); it != running.end();) {
+            QProcess& process = *it->process;
+            process.waitForFinished(100);
+            const bool ended = process.state() == QProcess::NotRunning;
+            if (!ended && it->clock.elapsed() <= kFaultTimeoutMs) {
+                ++it;
+                continue;
             }
-        }
-        return 0;
-    };
-    std::vector<Outcome> outcomes;
-    // The room player's faults run side by side (they mostly wait); the
-    // database's runs alone, since every console shares the server.
-    for (const auto& batch : {roomFaults, databaseFaults}) {
-        std::vector<Running> running;
-        size_t next = 0;
-        while (next < batch.size() || !running.empty()) {
-            while (next < batch.size() && static_cast<int>(running.size()) < options.jobs) {
-                const Fault* fault = batch[next++];
-                std::cout << "fault: " << fault->name << std::endl;
-                Running r{fault, StartFault(program, *fault, indexOf(fault), serverFolder), {}};
-                r.clock.start();
-                running.push_back(std::move(r));
+            if (!ended) {
+                process.kill();
+                process.waitForFinished(5000);
             }
-            for (auto it = running.begin(); it != running.end();) {
-                QProcess& process = *it->process;
-                process.waitForFinished(100);
-                if (process.state() == QProcess::NotRunning) {
-                    outcomes.push_back(Collect(*it));
-                    it = running.erase(it);
-                } else if (it->clock.elapsed() > kFaultTimeoutMs) {
-                    process.kill();
-                    process.waitForFinished(5000);
-                    Outcome outcome = Collect(*it);
+            Outcome outcome = Collect(*it);
+            if (!ended) {
+                outcome.finished = false;
+                outcome.how = QStringLiteral("the console's process hung (killed after %1 s)")
+                                  .arg(kFaultTimeoutMs / 1000);
+            }
+            if (it->job.database) {
+                try {
+                    RecoverServer(serverFolder);
+                } catch (const std::exception& failure) {
                     outcome.finished = false;
-                    outcome.how = QStringLiteral("the console's process hung (killed after %1 s)")
-                                      .arg(kFaultTimeoutMs / 1000);
-                    outcomes.push_back(outcome);
-                    it = running.erase(it);
-                } else {
-                    ++it;
+                    outcome.how = QStringLiteral("the server did not come back: ") +
+                                  QString::fromStdString(failure.what());
                 }
             }
+            outcomes.push_back(outcome);
+            it = running.erase(it);
         }
     }
+}
+
+std::vector<Outcome> RunFaults(const QString& program, const Options& options,
+                               const QString& serverFolder) {
+    std::vector<Job> roomJobs;
+    std::vector<Job> databaseJobs;
+    for (const Job& job : Jobs(options)) {
+        (job.database ? databaseJobs : roomJobs).push_back(job);
+    }
+    std::vector<Outcome> outcomes;
+    // The room player's faults run side by side (they mostly wait); the
+    // database's run one at a time, since every console shares the server.
+    RunBatch(program, roomJobs, options.jobs, serverFolder, outcomes);
+    RunBatch(program, databaseJobs, 1, serverFolder, outcomes);
     // In the table's order.
     std::vector<Outcome> ordered;
-    for (const Fault& fault : kFaults) {
+    for (const Job& job : Jobs(options)) {
         for (const Outcome& outcome : outcomes) {
-            if (outcome.fault == QLatin1String(fault.name)) {
+            if (outcome.fault == job.name) {
                 ordered.push_back(outcome);
             }
         }
@@ -1085,10 +896,73 @@ std::vector<Outcome> RunFaults(const QString& program, const Options& options,
     return ordered;
 }
 
-void PrintSummary(const std::vector<Outcome>& outcomes, const QString& loadReport) {
-    std::cout << "\nFaults: a console against a misbehaving room player and a database that goes "
-                 "away ("
-              << loadReport.toStdString() << ")\n";
+QString Number(const Outcome& o, int value) {
+    return o.finished ? QString::number(value) : QStringLiteral("?");
+}
+
+std::string BlockText(const Outcome& o) {
+    char block[16];
+    std::snprintf(block, sizeof block, "%.1f s", static_cast<double>(o.longestBlockMs) / 1000);
+    return o.finished ? block : "?";
+}
+
+// The totals of a table's rows.
+struct Totals {
+    int rows = 0;
+    int survived = 0;
+    int untold = 0;
+    int wrong = 0;
+    int partial = 0;
+    int blocksInARow = 0;
+    qint64 longest = 0;
+    bool known = true;
+
+    void Add(const Outcome& o) {
+        ++rows;
+        survived += o.survived ? 1 : 0;
+        untold += o.finished ? o.untold : 0;
+        wrong += o.finished ? o.wrong : 0;
+        partial += o.finished ? o.partial : 0;
+        blocksInARow = std::max(blocksInARow, o.blocksInARow);
+        longest = std::max(longest, o.longestBlockMs);
+        known = known && o.finished;
+    }
+    const char* Met(bool ok) const { return ok && known ? "met" : "NOT MET"; }
+};
+
+// What a table's targets are called and where its block limit lies.
+struct TargetTexts {
+    const char* survived;
+    const char* untold;
+    const char* third;  // the table's own count with target 0
+    int thirdCount;
+    const char* limit;
+    qint64 limitMs;
+};
+
+void PrintTargets(const Totals& totals, const TargetTexts& texts) {
+    char line[400];
+    std::cout << "\nTargets\n";
+    std::snprintf(line, sizeof line, "  %s: %d of %d (%s)\n", texts.survived, totals.survived,
+                  totals.rows, totals.Met(totals.survived == totals.rows));
+    std::cout << line;
+    for (const auto& [what, count] :
+         {std::pair{texts.untold, totals.untold}, std::pair{texts.third, texts.thirdCount}}) {
+        std::snprintf(line, sizeof line, "  %s: %d (target 0, %s)\n", what, count,
+                      totals.Met(count == 0));
+        std::cout << line;
+    }
+    std::snprintf(line, sizeof line,
+                  "  longest block: %.1f s (target at most %s, %.0f s: %s); most blocks in a "
+                  "row: %d (target 1: %s)\n",
+                  static_cast<double>(totals.longest) / 1000, texts.limit,
+                  static_cast<double>(texts.limitMs) / 1000,
+                  totals.Met(totals.longest <= texts.limitMs), totals.blocksInARow,
+                  totals.Met(totals.blocksInARow <= 1));
+    std::cout << line;
+}
+
+void PrintRoomTable(const std::vector<Outcome>& outcomes) {
     std::cout << "  lost: guest steps that did not happen; untold: of those, the guest was not "
                  "told; other song: steps that acted on another song than the guest chose;\n"
                  "  block: the longest time the console's event loop stood still; in a row: the "
@@ -1098,54 +972,78 @@ void PrintSummary(const std::vector<Outcome>& outcomes, const QString& loadRepor
                   "survived", "lost", "untold", "other song", "block", "in a row", "time",
                   "untold or wrong steps, or how the console's process ended");
     std::cout << line;
-    int survived = 0;
-    int untold = 0;
-    int wrong = 0;
-    int blocksInARow = 0;
-    qint64 longest = 0;
-    bool known = true;
+    Totals totals;
     for (const Outcome& o : outcomes) {
         char seconds[16];
         std::snprintf(seconds, sizeof seconds, "%ds", o.seconds);
-        char block[16];
-        std::snprintf(block, sizeof block, "%.1f s", static_cast<double>(o.longestBlockMs) / 1000);
-        const auto number = [&](int value) {
-            return o.finished ? QString::number(value) : QStringLiteral("?");
-        };
         std::snprintf(line, sizeof line, "  %-22s %8s %4s %6s %10s %7s %8s %6s  %s\n",
                       o.fault.toStdString().c_str(), o.survived ? "yes" : "NO",
-                      number(o.lost).toStdString().c_str(), number(o.untold).toStdString().c_str(),
-                      number(o.wrong).toStdString().c_str(), o.finished ? block : "?",
-                      number(o.blocksInARow).toStdString().c_str(), seconds,
+                      Number(o, o.lost).toStdString().c_str(),
+                      Number(o, o.untold).toStdString().c_str(),
+                      Number(o, o.wrong).toStdString().c_str(), BlockText(o).c_str(),
+                      Number(o, o.blocksInARow).toStdString().c_str(), seconds,
                       (o.finished ? o.lostSteps : o.how).toStdString().c_str());
         std::cout << line;
-        survived += o.survived ? 1 : 0;
-        untold += o.finished ? o.untold : 0;
-        wrong += o.finished ? o.wrong : 0;
-        blocksInARow = std::max(blocksInARow, o.blocksInARow);
-        longest = std::max(longest, o.longestBlockMs);
-        known = known && o.finished;
+        totals.Add(o);
     }
-    const int total = static_cast<int>(outcomes.size());
-    const qint64 limitMs = Tfplayer::kConnectLimit + Tfplayer::kReplyLimit;
-    const auto met = [&](bool ok) { return ok && known ? "met" : "NOT MET"; };
-    std::cout << "\nTargets\n";
-    std::snprintf(line, sizeof line, "  every fault survived: %d of %d (%s)\n", survived, total,
-                  met(survived == total));
+    PrintTargets(
+        totals, {"every fault survived", "steps lost untold", "steps on another song", totals.wrong,
+                 "the connect and reply limits", Tfplayer::kConnectLimit + Tfplayer::kReplyLimit});
+}
+
+void PrintDatabaseTable(const std::vector<Outcome>& outcomes) {
+    std::cout << "  each row: the step made while the server is stopped or hung (SIGSTOP), the "
+                 "server back, the step made again;\n"
+                 "  lost: attempts that did not happen (the second must); untold: of those, the "
+                 "guest was not told; partial: half-done or\n"
+                 "  doubled changes in the databases; block: the longest stand-still of the "
+                 "console's event loop; blocks: those of a second or more;\n"
+                 "  in a row: the most of them less than 3 s apart\n\n";
+    char line[1200];
+    std::snprintf(line, sizeof line, "  %-22s %8s %4s %6s %7s %7s %6s %8s %6s  %s\n", "fault",
+                  "survived", "lost", "untold", "partial", "block", "blocks", "in a row", "time",
+                  "what was lost or half done, or how the console's process ended");
     std::cout << line;
-    std::snprintf(line, sizeof line, "  steps lost untold: %d (target 0, %s)\n", untold,
-                  met(untold == 0));
-    std::cout << line;
-    std::snprintf(line, sizeof line, "  steps on another song: %d (target 0, %s)\n", wrong,
-                  met(wrong == 0));
-    std::cout << line;
-    std::snprintf(line, sizeof line,
-                  "  longest block: %.1f s (target at most the connect and reply limits, %.0f s: "
-                  "%s); most blocks in a row: %d (target 1: %s)\n",
-                  static_cast<double>(longest) / 1000, static_cast<double>(limitMs) / 1000,
-                  met(longest <= limitMs), blocksInARow, met(blocksInARow <= 1));
-    std::cout << line;
-    std::cout << "  each fault's steps and the console's warnings: " << BinaryDir().toStdString()
+    Totals totals;
+    for (const Outcome& o : outcomes) {
+        char seconds[16];
+        std::snprintf(seconds, sizeof seconds, "%ds", o.seconds);
+        std::snprintf(line, sizeof line, "  %-22s %8s %4s %6s %7s %7s %6s %8s %6s  %s\n",
+                      o.fault.toStdString().c_str(), o.survived ? "yes" : "NO",
+                      Number(o, o.lost).toStdString().c_str(),
+                      Number(o, o.untold).toStdString().c_str(),
+                      Number(o, o.partial).toStdString().c_str(), BlockText(o).c_str(),
+                      Number(o, o.blocks).toStdString().c_str(),
+                      Number(o, o.blocksInARow).toStdString().c_str(), seconds,
+                      (o.finished ? o.lostSteps : o.how).toStdString().c_str());
+        std::cout << line;
+        totals.Add(o);
+    }
+    PrintTargets(totals,
+                 {"every step survived", "attempts lost untold", "partial changes", totals.partial,
+                  "one bounded wait, a connect and a statement at their limits and a "
+                  "second more",
+                  kDatabaseWaitLimitMs});
+}
+
+void PrintSummary(const std::vector<Outcome>& outcomes, const QString& loadReport) {
+    std::vector<Outcome> room;
+    std::vector<Outcome> database;
+    for (const Outcome& o : outcomes) {
+        (o.databaseStep ? database : room).push_back(o);
+    }
+    if (!room.empty()) {
+        std::cout << "\nFaults: a console against a misbehaving room player and a database that "
+                     "goes away ("
+                  << loadReport.toStdString() << ")\n";
+        PrintRoomTable(room);
+    }
+    if (!database.empty()) {
+        std::cout << "\nThe database stopped or hung at each guest step ("
+                  << loadReport.toStdString() << ")\n";
+        PrintDatabaseTable(database);
+    }
+    std::cout << "\n  each fault's steps and the console's warnings: " << BinaryDir().toStdString()
               << "/bench-faults/<fault>.log; its log: bench-faults/<fault>/log/\n";
 }
 
@@ -1160,12 +1058,16 @@ int main(int argc, char** argv) {
     try {
         // One fault in this process.
         if (arguments.size() > 1 && arguments[1].startsWith(QLatin1String("--fault="))) {
-            const Fault* fault = FindFault(arguments[1].section(QLatin1Char('='), 1));
-            if (fault == nullptr || arguments.size() < 4) {
+            const QString name = arguments[1].section(QLatin1Char('='), 1);
+            if (!IsFault(name) || arguments.size() < 4) {
                 throw std::invalid_argument("--fault=NAME --index=N --server=FOLDER");
             }
-            TFaultRun run(*fault, arguments[2].section(QLatin1Char('='), 1).toInt(),
-                          arguments[3].section(QLatin1Char('='), 1));
+            const int index = arguments[2].section(QLatin1Char('='), 1).toInt();
+            const QString serverFolder = arguments[3].section(QLatin1Char('='), 1);
+            if (const DatabaseStepFault* step = FindDatabaseStepFault(name)) {
+                return RunDatabaseStep(*step, index, serverFolder);
+            }
+            TFaultRun run(*FindFault(name), index, serverFolder);
             return run.Run();
         }
 
