@@ -237,6 +237,16 @@ public:
     static QString OrderNotSentNotice() {
         return QStringLiteral("Oooppss,,.. Pesanan Gagal Terkirim, Silakan Coba Lagi");
     }
+    // A search that the songs database did not answer: an empty list would
+    // read as "no such song".
+    static QString SearchFailedNotice() {
+        return QStringLiteral("Oooppss,,.. Pencarian Lagu Gagal");
+    }
+    // On the standby screen, when a check-in could not be looked up or begun;
+    // an unknown code still gets no answer.
+    static QString CheckInFailedNotice() {
+        return QStringLiteral("Oooppss,,.. Check In Gagal, Silakan Coba Lagi");
+    }
     // Sends "37#" for entry and, once the room player took it, removes the
     // entry from the playlist and reloads it with row rowAfter selected.
     // Returns whether the room player took it.
@@ -490,6 +500,7 @@ public:
     SmoothButton* AdvOK;
     // On the verification panel: an order that could not be stored.
     NoticeLabel* LblOrderNotice;
+    NoticeLabel* LblStandbyNotice;
     QListWidget* LBmenu;
     MemoryTable vtorder;
     MemoryField vtorderidmenu{vtorder, QStringLiteral("idmenu")};

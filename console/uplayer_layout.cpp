@@ -202,6 +202,9 @@ void Tfplayer::CreateStandbyScreen() {
     AdvSmoothTouchKeyBoard1->setGeometry(840, 124, 372, 342);
     AdvSmoothButton5 =
         MakeButton(pnlStanby, "AdvSmoothButton5", QStringLiteral("START"), {856, 590, 356, 121});
+    // Between the keypad and the check-in field.
+    LblStandbyNotice = Named(new NoticeLabel(pnlStanby), "LblStandbyNotice");
+    LblStandbyNotice->setGeometry(840, 470, 372, 42);
 }
 
 void Tfplayer::CreateLoadingPanel() {

@@ -44,8 +44,8 @@ void Tfplayer::CariProcedur(int MYlimit, int TiSing, int siGol, int siKat, int s
     const int count = firstStage ? kFirstStageCount : kSecondStageCount;
     const int keywordClass = edtcari->text().isEmpty() ? 1 : KeywordClass(keyword);
 
-    // A failed stage is not the guest's business: the list keeps what it got
-    // and the next keystroke searches again.
+    // A failed stage keeps what the list got, says so over the playlist, and
+    // the next keystroke searches again.
     Silent([&] {
         int resultRows = 0;
         std::exception_ptr failure;
@@ -89,6 +89,7 @@ void Tfplayer::CariProcedur(int MYlimit, int TiSing, int siGol, int siKat, int s
         // The next database use connects again.
         module_.AdoConn.Close();
         if (failure) {
+            lblNotice->showNotice(SearchFailedNotice());
             std::rethrow_exception(failure);
         }
     });

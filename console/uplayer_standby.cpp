@@ -28,10 +28,11 @@ void Tfplayer::AdvSmoothTouchKeyBoard1BeforeKeyClick() {
     edtscan->setFocus();
 }
 
-// A check-in gives no feedback: an unknown code or a failure (the database
-// out of reach, say) leaves the standby screen as it is, without a message.
+// An unknown code gets no answer: the standby screen stays as it is. A
+// check-in that failed (the database out of reach, say) says so in a notice,
+// or the guest would take a good code for a wrong one.
 void Tfplayer::AdvSmoothButton5Click() {
-    Silent([this] {
+    const bool done = Silent([this] {
         if (edtscan->text() == ExitCode()) {
             // Closing the application closes this window, which says goodbye
             // to the room player.
@@ -53,4 +54,7 @@ void Tfplayer::AdvSmoothButton5Click() {
         Sys_StatusChange();
         Sys_PlayersChange();
     });
+    if (!done) {
+        LblStandbyNotice->showNotice(CheckInFailedNotice());
+    }
 }

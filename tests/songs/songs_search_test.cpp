@@ -167,15 +167,20 @@ TEST_F(SearchTest, ASmallOrEmptyResultStillRunsTheSecondStageAndEmptySelectsNoth
     }
 }
 
-TEST_F(SearchTest, AFailedStageEmptiesTheListSilentlyAndLeavesTheConnectionClosed) {
+// An empty list alone would read as "no such song": the guest is told that
+// the search failed, without a box to answer.
+TEST_F(SearchTest, AFailedStageEmptiesTheListSaysSoAndLeavesTheConnectionClosed) {
     addSong("QZFAIL ONE", "QZ BAND");
     firstStage("QZFAIL");
     ASSERT_EQ(console().AdvSonglist->count(), 1);
+    EXPECT_TRUE(console().lblNotice->isHidden());
 
     loseSongsServer();
     firstStage("QZFAILED");
 
     EXPECT_EQ(console().AdvSonglist->count(), 0);
+    EXPECT_FALSE(console().lblNotice->isHidden());
+    EXPECT_EQ(console().lblNotice->text(), Tfplayer::SearchFailedNotice());
     EXPECT_EQ(console().Edit2->text(), "CariJudulArtis(2,0,0,0,'QZFAILED','',0,15);");
     EXPECT_FALSE(console().module().AdoConn.Connected());
     EXPECT_TRUE(logEntries().isEmpty()) << logEntries().join('\n').toStdString();
