@@ -153,6 +153,11 @@ void TDatabaseStepRun::Sample(Signs& signs) {
         signs.orderNotice = true;
         signs.texts << QStringLiteral("order notice \"%1\"").arg(c.LblOrderNotice->text());
     }
+    if (!c.LblStandbyNotice->isHidden() && !c.LblStandbyNotice->text().isEmpty() &&
+        !signs.standbyNotice) {
+        signs.standbyNotice = true;
+        signs.texts << QStringLiteral("standby notice \"%1\"").arg(c.LblStandbyNotice->text());
+    }
     if (c.ErrorDialog() != nullptr && c.ErrorDialog()->isVisible() && !signs.dialog) {
         signs.dialog = true;
         signs.texts << QStringLiteral("connection-error dialog");
@@ -206,7 +211,8 @@ void TDatabaseStepRun::Settle() {
         // The notices of the fault gone by themselves, so that the next
         // attempt's signs are its own.
         if (waited.elapsed() >= kSettleMs && Usable() && !c.TimerPreparation->isActive() &&
-            c.lblNotice->isHidden() && c.LblOrderNotice->isHidden()) {
+            c.lblNotice->isHidden() && c.LblOrderNotice->isHidden() &&
+            c.LblStandbyNotice->isHidden()) {
             break;
         }
     }

@@ -45,17 +45,18 @@ inline constexpr int kSeededEntries = 5;
 
 // What the console showed the guest while one attempt at the step lasted.
 struct Signs {
-    bool notice = false;       // lblNotice over the playlist, with a text
-    bool orderNotice = false;  // LblOrderNotice on the verification panel
-    bool message = false;      // a message box
-    bool dialog = false;       // the connection-error dialog, newly shown
-    bool shownPlaced = false;  // the skin's call indication
+    bool notice = false;         // lblNotice over the playlist, with a text
+    bool orderNotice = false;    // LblOrderNotice on the verification panel
+    bool standbyNotice = false;  // LblStandbyNotice on the standby screen
+    bool message = false;        // a message box
+    bool dialog = false;         // the connection-error dialog, newly shown
+    bool shownPlaced = false;    // the skin's call indication
     QStringList texts;
 
-    bool Told() const { return notice || orderNotice || message || dialog; }
+    bool Told() const { return notice || orderNotice || standbyNotice || message || dialog; }
     QString Text() const {
         QStringList said;
-        if (notice || orderNotice || message || dialog) {
+        if (Told()) {
             said << texts;
         }
         return said.isEmpty() ? QStringLiteral("nothing shown") : said.join(QStringLiteral(" / "));

@@ -24,11 +24,11 @@ struct DatabaseStepFault {
 const std::vector<DatabaseStepFault>& DatabaseStepFaults();
 const DatabaseStepFault* FindDatabaseStepFault(const QString& name);
 
-// The longest block the guest may meet at one step: one connect that times
-// out and one statement that waits for the read limit (the database
-// connection's limits, 10 s each), and a second for the event loop's own
-// granularity and the machine's load.
-constexpr qint64 kDatabaseWaitLimitMs = 21000;
+// The longest block the guest may meet at one step: one wait of the
+// database connection's limit (10 s for a connect or a statement; a
+// connection tries a server that does not answer once per action), and a
+// second for the event loop's own granularity and the machine's load.
+constexpr qint64 kDatabaseWaitLimitMs = 11000;
 // Blocks closer together than this count as in a row: a guest who tries again
 // as soon as the console answers meets the next one.
 constexpr qint64 kFreeBetweenBlocksMs = 3000;

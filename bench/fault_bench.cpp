@@ -1019,11 +1019,10 @@ void PrintDatabaseTable(const std::vector<Outcome>& outcomes) {
         std::cout << line;
         totals.Add(o);
     }
-    PrintTargets(totals,
-                 {"every step survived", "attempts lost untold", "partial changes", totals.partial,
-                  "one bounded wait, a connect and a statement at their limits and a "
-                  "second more",
-                  kDatabaseWaitLimitMs});
+    PrintTargets(
+        totals,
+        {"every step survived", "attempts lost untold", "partial changes", totals.partial,
+         "one bounded wait, the connection's limit and a second more", kDatabaseWaitLimitMs});
 }
 
 void PrintSummary(const std::vector<Outcome>& outcomes, const QString& loadReport) {
