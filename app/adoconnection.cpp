@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <utility>
 
 #include "app/dberror.h"
 #include "app/loopbackguard.h"
@@ -31,9 +32,10 @@ constexpr int kServerLost = 2013;
 // whole wait.
 constexpr std::chrono::milliseconds kPromptFailure{1000};
 
-// A connection that failed at once does not try again within this time: the
-// connect routine and the statement right behind it are one attempt. Later
-// attempts cost nothing, and find a restarted server as soon as it is up.
+// A failed connect is handed on to the next open within this time instead of
+// trying again: the connect routine and the statement right behind it are one
+// attempt. The open after that tries again, since a refused connect costs
+// nothing and a restarted server is to be found as soon as it is up.
 constexpr std::chrono::milliseconds kSameAction{1000};
 
 QString ErrorText(const QSqlError& error) {
@@ -88,10 +90,8 @@ void TAdoConnection::MarkLost(const QString& message, int nativeCode,
                               std::chrono::steady_clock::duration waited) {
     Close();
     if (waited >= kPromptFailure) {
-        const TDatabaseFailure failure{message, nativeCode, std::chrono::steady_clock::now()};
-        lastFailure_ = failure;
-        failedString_ = connectionString_;
-        unansweredservers::Remember(server_, failure);
+        unansweredservers::Remember(
+            server_, TDatabaseFailure{message, nativeCode, std::chrono::steady_clock::now()});
     }
 }
 
@@ -99,7 +99,7 @@ void TAdoConnection::Fail(const QString& message, int nativeCode,
                           std::chrono::steady_clock::duration waited) {
     Close();
     const TDatabaseFailure failure{message, nativeCode, std::chrono::steady_clock::now()};
-    lastFailure_ = failure;
+    handedOn_ = failure;
     failedString_ = connectionString_;
     if (waited >= kPromptFailure) {
         unansweredservers::Remember(server_, failure);
@@ -107,10 +107,12 @@ void TAdoConnection::Fail(const QString& message, int nativeCode,
     throw EDatabaseError(message, nativeCode);
 }
 
-std::optional<TDatabaseFailure> TAdoConnection::RecentFailure() const {
-    if (lastFailure_ &&
-        std::chrono::steady_clock::now() - lastFailure_->at < std::min(kSameAction, retryPause_)) {
-        return lastFailure_;
+std::optional<TDatabaseFailure> TAdoConnection::RecentFailure() {
+    std::optional<TDatabaseFailure> handedOn = std::exchange(handedOn_, std::nullopt);
+    // Changed settings are tried at once.
+    if (handedOn && connectionString_ == failedString_ &&
+        std::chrono::steady_clock::now() - handedOn->at < std::min(kSameAction, retryPause_)) {
+        return handedOn;
     }
     return unansweredservers::Recent(server_, retryPause_);
 }
@@ -140,9 +142,6 @@ void TAdoConnection::Open() {
     }
     loopbackguard::CheckHostAllowed(host);
     server_ = host + QLatin1Char(':') + QString::number(port);
-    if (connectionString_ != failedString_) {
-        lastFailure_.reset();  // changed settings are tried at once
-    }
     if (const auto failure = RecentFailure()) {
         throw EDatabaseError(failure->message, failure->nativeCode);
     }
@@ -178,7 +177,6 @@ void TAdoConnection::Open() {
         Fail(ErrorText(error), error.nativeErrorCode().toInt(),
              std::chrono::steady_clock::now() - started);
     }
-    lastFailure_.reset();
     unansweredservers::Forget(server_);
 }
 

@@ -35,8 +35,9 @@ public:
     // mode forbids); the connection stays closed then. Also throws while a
     // transaction is open on a connection that went away (see BeginTrans).
     //
-    // A server that did not let this connection in is not tried again by the
-    // same action (within a second): Open throws the failure it met, at once.
+    // A failed open is not tried again by the open right behind it (the
+    // connect routine's and its statement's, within a second): that one
+    // throws the same failure at once, and the next tries again.
     // A server that let a connection wait and then failed it (it does not
     // answer) rests for RetryPause(), for every connection to it: each
     // attempt on it costs a whole connect or read limit (10 s), and the pause
@@ -82,7 +83,9 @@ private:
     // when it came after a wait; throws it.
     [[noreturn]] void Fail(const QString& message, int nativeCode,
                            std::chrono::steady_clock::duration waited);
-    std::optional<TDatabaseFailure> RecentFailure() const;
+    // The failure the next open throws instead of trying: one handed on by
+    // the open just before it (taken once), or the server's own.
+    std::optional<TDatabaseFailure> RecentFailure();
     bool SessionAnswers();
 
     QString name_;
@@ -92,6 +95,6 @@ private:
     bool inTransaction_ = false;
     std::chrono::milliseconds retryPause_{5000};
     QString server_;  // "host:port" of the last open
-    std::optional<TDatabaseFailure> lastFailure_;
-    QString failedString_;  // the connection string lastFailure_ met
+    std::optional<TDatabaseFailure> handedOn_;
+    QString failedString_;  // the connection string handedOn_ met
 };

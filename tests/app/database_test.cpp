@@ -153,46 +153,30 @@ TEST_F(DatabaseTest, AKeptSessionThatTheServerEndedIsOpenedAgainBeforeTheNextSta
 }
 
 // A server that does not let the console in costs one attempt per guest
-// action, not one in the connect routine and another in the statement; and
-// the actions right after it do not try again, since against a server that
-// never answers every attempt is a whole connect limit of waiting.
-TEST_F(DatabaseTest, AServerThatDidNotLetUsInIsTriedOncePerActionAndRestsForThePause) {
+// action, not one in the connect routine and another in the statement right
+// behind it. The next action tries again: a refused connect costs nothing,
+// and a restarted server is found as soon as it is up.
+TEST_F(DatabaseTest, AServerThatDidNotLetUsInIsTriedOncePerAction) {
     TLoopbackPeer closesAtOnce([](TIMCPeer&) {});
     const QString testServer = module->ServerLaguHost;
     module->ServerLaguHost = QStringLiteral("127.0.0.1:%1").arg(closesAtOnce.Port());
     SpCall.SetText("ViewKategori;");
 
-    QString firstMessage;
-    module->Connected();
-    try {
-        SpCall.Open();
-        FAIL() << "nobody answered the connect";
-    } catch (const EDatabaseError& error) {
-        firstMessage = error.what();
-    }
-    EXPECT_EQ(closesAtOnce.Connections(), 1) << "the statement connected again";
-
-    // The next keystrokes' searches: the same failure at once, nobody contacted.
-    for (int keystroke = 0; keystroke < 3; ++keystroke) {
+    for (int action = 1; action <= 3; ++action) {
+        SCOPED_TRACE(action);
         module->Connected();
         try {
             SpCall.Open();
-            ADD_FAILURE() << "a statement ran on a server that did not let us in";
+            ADD_FAILURE() << "nobody answered the connect";
         } catch (const EDatabaseError& error) {
-            EXPECT_EQ(QString(error.what()), firstMessage);
+            EXPECT_FALSE(QString(error.what()).isEmpty());
         }
+        EXPECT_EQ(closesAtOnce.Connections(), action) << "the statement connected again";
     }
-    EXPECT_EQ(closesAtOnce.Connections(), 1);
 
-    // Once the pause is over, the server is tried again; settings that name
-    // another server are tried at once.
-    module->AdoConn.SetRetryPause(std::chrono::milliseconds(0));
-    EXPECT_THROW(SpCall.Open(), EDatabaseError);
-    EXPECT_EQ(closesAtOnce.Connections(), 2);
-    module->AdoConn.SetRetryPause(std::chrono::seconds(5));
-    EXPECT_THROW(SpCall.Open(), EDatabaseError);
-    EXPECT_EQ(closesAtOnce.Connections(), 2);
+    // Settings that name another server are tried at once.
     module->ServerLaguHost = testServer;
+    module->Connected();
     SpCall.Open();
     EXPECT_EQ(SpCall.RecordCount(), 12);
 }
