@@ -2,14 +2,11 @@
 // venue's bring-up. Usage in simulator/README.md.
 #include <QCoreApplication>
 #include <QString>
-#include <csignal>
 #include <iostream>
 #include <map>
 #include <memory>
 #include <string>
 
-#include "link/linkerror.h"
-#include "link/timclistener.h"
 #include "simulator/databasesongsource.h"
 #include "simulator/roomplayer.h"
 #include "simulator/roomplayerserver.h"
@@ -18,15 +15,6 @@
 #include "simulator/songsdatabase.h"
 
 namespace {
-
-TIMCListener* gListener = nullptr;
-
-void StopOnSignal(int) {
-    // Stop only writes to an eventfd: safe inside a signal handler.
-    if (gListener != nullptr) {
-        gListener->Stop();
-    }
-}
 
 int Usage(std::ostream& out, int status) {
     out << "usage: roomplayer-sim [--listen HOST:PORT] [--script FILE]\n"
@@ -99,15 +87,7 @@ int main(int argc, char** argv) {
         TSteadyRoomClock clock;
         TRoomState room(*songs, clock, script.settings);
         TRoomPlayer player(room, script.rules);
-
-        TIMCListener listener;
-        listener.Listen(options.address);
-        gListener = &listener;
-        std::signal(SIGINT, StopOnSignal);
-        std::signal(SIGTERM, StopOnSignal);
-        std::cout << "listening on " << listener.Address() << std::endl;
-        TRoomPlayerServer(listener, player, std::cout).Run();
-        gListener = nullptr;
+        ServeUntilSignalled(options.address, player, std::cout);
     } catch (const std::exception& failure) {
         std::cerr << "roomplayer-sim: " << failure.what() << std::endl;
         return 1;

@@ -1,5 +1,7 @@
 #include "simulator/roomplayerserver.h"
 
+#include <csignal>
+
 #include "link/linkerror.h"
 #include "link/utf16.h"
 #include "simulator/replywriter.h"
@@ -20,4 +22,30 @@ void TRoomPlayerServer::Run() {
             FLog << "reply not delivered: " << failure.what() << std::endl;
         }
     }
+}
+
+namespace {
+
+TIMCListener* gListener = nullptr;
+
+void StopOnSignal(int) {
+    // Stop only writes to an eventfd: safe inside a signal handler.
+    if (gListener != nullptr) {
+        gListener->Stop();
+    }
+}
+
+}  // namespace
+
+void ServeUntilSignalled(const std::string& address, TRoomPlayer& player, std::ostream& log) {
+    TIMCListener listener;
+    listener.Listen(address);
+    gListener = &listener;
+    std::signal(SIGINT, StopOnSignal);
+    std::signal(SIGTERM, StopOnSignal);
+    log << "listening on " << listener.Address() << std::endl;
+    TRoomPlayerServer(listener, player, log).Run();
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+    gListener = nullptr;
 }

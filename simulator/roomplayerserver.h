@@ -1,6 +1,7 @@
 #pragma once
 
 #include <ostream>
+#include <string>
 
 #include "link/timclistener.h"
 #include "simulator/roomplayer.h"
@@ -19,3 +20,8 @@ private:
     TRoomPlayer& FPlayer;
     std::ostream& FLog;
 };
+
+// Listens on address ("HOST:PORT", port 0 picks one), writes "listening on
+// HOST:PORT" to log when ready and serves until SIGINT or SIGTERM. Throws
+// ELinkError when the address cannot be listened on.
+void ServeUntilSignalled(const std::string& address, TRoomPlayer& player, std::ostream& log);
