@@ -1,7 +1,6 @@
 // roomplayer-sim: a room player on the message link, for tests and for a
 // venue's bring-up. Usage in simulator/README.md.
 #include <QCoreApplication>
-#include <QString>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -12,7 +11,6 @@
 #include "simulator/roomplayerserver.h"
 #include "simulator/simscript.h"
 #include "simulator/songqueue.h"
-#include "simulator/songsdatabase.h"
 
 namespace {
 
@@ -45,13 +43,7 @@ std::unique_ptr<ISongSource> MakeSongSource(const TOptions& options, const TSimS
     if (!script.playlist.empty()) {
         throw std::runtime_error("the script's song lines and --room exclude each other");
     }
-    const QString settingsPath = QString::fromStdString(options.settingsPath);
-    // A settings file that names no database is a mistake to report at once; a
-    // database that does not answer yet is not: the room keeps answering.
-    std::cout << "playlist of " << options.room << " from "
-              << ReadSongsDatabase(settingsPath).Describe().toStdString() << std::endl;
-    return std::make_unique<TDatabaseSongSource>(settingsPath, QString::fromStdString(options.room),
-                                                 std::cerr);
+    return OpenRoomPlaylist(options.room, options.settingsPath, std::cout, std::cerr);
 }
 
 }  // namespace
