@@ -75,7 +75,11 @@ TPlayerProcess::TPlayerProcess(const std::filesystem::path& workDir,
         FPid = -1;
         throw std::runtime_error("cannot start lyrabox-player");
     }
+    // A room's playlist is announced first.
     std::string announcement = ReadLine();
+    if (announcement.rfind("playlist of ", 0) == 0) {
+        announcement = ReadLine();
+    }
     const std::string prefix = "listening on 127.0.0.1:";
     if (announcement.rfind(prefix, 0) != 0) {
         throw std::runtime_error("lyrabox-player said: " + announcement + "\n" + Errors());

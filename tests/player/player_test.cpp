@@ -1,6 +1,7 @@
 // lyrabox-player itself, headless, with songs that ffmpeg makes for the test:
 // its replies on the link, and what it played, measured in the sound it wrote.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -40,7 +41,13 @@ protected:
         testmedia::Broken(Media() / "106.mp4");
     }
 
-    static fs::path Root() { return fs::path(::testing::TempDir()) / "lyrabox-player-test"; }
+    static void TearDownTestSuite() { fs::remove_all(Root()); }
+
+    // CTest runs each test in a process of its own, several at once.
+    static fs::path Root() {
+        return fs::path(::testing::TempDir()) /
+               ("lyrabox-player-test-" + std::to_string(::getpid()));
+    }
     static fs::path Media() { return Root() / "media"; }
 
     // Plays song after the commands, to its end, and returns what was heard.
