@@ -106,7 +106,8 @@ int main(int argc, char** argv) {
         TMpvPlayback playback(media, options.mpv, std::cerr);
         TRoomState room(*songs, playback);
         TRoomPlayer player(room, {});
-        ServeUntilSignalled(options.address, player, std::cout);
+        // A song that ends is followed at once, whether the console asks or not.
+        ServeUntilSignalled(options.address, player, std::cout, [&room] { room.CatchUp(); });
     } catch (const std::exception& failure) {
         std::cerr << "lyrabox-player: " << failure.what() << std::endl;
         return 1;

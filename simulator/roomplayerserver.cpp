@@ -6,8 +6,8 @@
 #include "link/utf16.h"
 #include "simulator/replywriter.h"
 
-void TRoomPlayerServer::Run() {
-    while (std::unique_ptr<TIMCPeer> peer = FListener.Accept()) {
+void TRoomPlayerServer::Run(const std::function<void()>& between) {
+    while (std::unique_ptr<TIMCPeer> peer = FListener.Accept(kIdleMs, between)) {
         std::shared_ptr<IMessageData> request = peer->ReadRequest(FListener.RequestTimeout());
         if (!request) {
             FLog << "request rejected: " << peer->Error() << std::endl;
@@ -37,14 +37,15 @@ void StopOnSignal(int) {
 
 }  // namespace
 
-void ServeUntilSignalled(const std::string& address, TRoomPlayer& player, std::ostream& log) {
+void ServeUntilSignalled(const std::string& address, TRoomPlayer& player, std::ostream& log,
+                         const std::function<void()>& between) {
     TIMCListener listener;
     listener.Listen(address);
     gListener = &listener;
     std::signal(SIGINT, StopOnSignal);
     std::signal(SIGTERM, StopOnSignal);
     log << "listening on " << listener.Address() << std::endl;
-    TRoomPlayerServer(listener, player, log).Run();
+    TRoomPlayerServer(listener, player, log).Run(between);
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
     gListener = nullptr;

@@ -83,10 +83,16 @@ const std::map<std::string, TRoomState::THandler, std::less<>>& TRoomState::Hand
     return handlers;
 }
 
-std::optional<std::string> TRoomState::Execute(std::string_view command) {
+void TRoomState::CatchUp() {
+    // The console learns of a song that followed on by itself with its next
+    // progress question.
     if (FPlayback.CatchUp(FSongs)) {
         FLengthOwed = true;
     }
+}
+
+std::optional<std::string> TRoomState::Execute(std::string_view command) {
+    CatchUp();
     size_t hash = command.find('#');
     if (hash == std::string_view::npos) {
         return std::nullopt;

@@ -41,6 +41,9 @@ public:
     TRoomState& operator=(const TRoomState&) = delete;
 
     std::optional<std::string> Execute(std::string_view command);
+    // Lets playback catch up (a song that ended gives way to the next); every
+    // command does so first, and a player that plays calls it between them too.
+    void CatchUp();
 
     const TRoomSettings& Settings() const { return FSettings; }
     TRoomSettings& Settings() { return FSettings; }

@@ -1,5 +1,6 @@
 #include "pcm_audio.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -17,24 +18,44 @@ TPcmAudio TPcmAudio::Load(const std::filesystem::path& file) {
     return audio;
 }
 
+namespace {
+
+// The power of one frequency in samples (Goertzel's recurrence).
+double PowerAt(const std::vector<double>& samples, double frequency, int sampleRate) {
+    const double coefficient = 2 * std::cos(2 * M_PI * frequency / sampleRate);
+    double previous = 0, beforePrevious = 0;
+    for (double sample : samples) {
+        const double current = sample + coefficient * previous - beforePrevious;
+        beforePrevious = previous;
+        previous = current;
+    }
+    return previous * previous + beforePrevious * beforePrevious -
+           coefficient * previous * beforePrevious;
+}
+
+}  // namespace
+
 double TPcmAudio::Frequency(int channel, int sampleRate) const {
-    const size_t first = Frames() / 4, last = Frames() * 3 / 4;
-    // A crossing is counted from below zero to zero or above, once per period.
-    size_t crossings = 0;
-    size_t firstCrossing = 0, lastCrossing = 0;
-    for (size_t frame = first + 1; frame < last; ++frame) {
-        if (FSamples[2 * (frame - 1) + channel] < 0 && FSamples[2 * frame + channel] >= 0) {
-            if (crossings++ == 0) {
-                firstCrossing = frame;
+    // The strongest frequency between 100 Hz and 2 kHz: a 1 Hz scan, then a
+    // finer one around its peak. Counting zero crossings would be thrown off by
+    // the small ripples a pitch shifter leaves near zero.
+    std::vector<double> samples;
+    for (size_t frame = Frames() / 4; frame < Frames() * 3 / 4; ++frame) {
+        samples.push_back(FSamples[2 * frame + channel] / 32768.0);
+    }
+    auto strongest = [&](double from, double to, double step) {
+        double best = from, bestPower = -1;
+        for (double frequency = from; frequency <= to; frequency += step) {
+            const double power = PowerAt(samples, frequency, sampleRate);
+            if (power > bestPower) {
+                best = frequency;
+                bestPower = power;
             }
-            lastCrossing = frame;
         }
-    }
-    if (crossings < 2) {
-        return 0;
-    }
-    return static_cast<double>(crossings - 1) * sampleRate /
-           static_cast<double>(lastCrossing - firstCrossing);
+        return best;
+    };
+    const double coarse = strongest(100, 2000, 1);
+    return strongest(coarse - 1, coarse + 1, 0.05);
 }
 
 double TPcmAudio::Level(int channel) const {
@@ -48,4 +69,14 @@ double TPcmAudio::Level(int channel) const {
         sum += sample * sample;
     }
     return std::sqrt(sum / static_cast<double>(last - first));
+}
+
+TPcmAudio TPcmAudio::Slice(double fromSecond, double toSecond, int sampleRate) const {
+    auto frameAt = [&](double second) {
+        return std::min(Frames(), static_cast<size_t>(std::max(0.0, second) * sampleRate));
+    };
+    TPcmAudio slice;
+    slice.FSamples.assign(FSamples.begin() + 2 * frameAt(fromSecond),
+                          FSamples.begin() + 2 * frameAt(toSecond));
+    return slice;
 }

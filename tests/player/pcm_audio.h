@@ -12,9 +12,11 @@ public:
 
     size_t Frames() const { return FSamples.size() / 2; }
     double Seconds(int sampleRate) const { return static_cast<double>(Frames()) / sampleRate; }
+    // The sound from second to second, for the songs one after the other.
+    TPcmAudio Slice(double fromSecond, double toSecond, int sampleRate) const;
 
     // Measured over the middle half of the sound, clear of any start or end
-    // effects: the frequency of a tone from its zero crossings, and the
+    // effects: the frequency of a tone (its spectrum's peak), and the
     // root mean square level as a fraction of full scale. channel 0 is left.
     double Frequency(int channel, int sampleRate) const;
     double Level(int channel) const;

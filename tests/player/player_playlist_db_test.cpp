@@ -6,10 +6,13 @@
 
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "pcm_audio.h"
 #include "player_process.h"
 #include "support/admin_db.h"
 #include "support/test_paths.h"
@@ -63,6 +66,14 @@ protected:
             .toInt();
     }
 
+    // Media of this test process's own, in a fresh folder.
+    fs::path Root() {
+        const fs::path root = fs::path(::testing::TempDir()) /
+                              ("lyrabox-player-playlist-" + std::to_string(::getpid()));
+        fs::create_directories(root / "media");
+        return root;
+    }
+
     AdminDb admin{AdminDb::songsDatabase()};
 };
 
@@ -105,6 +116,40 @@ TEST_F(PlayerPlaylist, PlaysTheEntriesInOrderPassingOverThoseWithoutAPlayableFil
     EXPECT_NE(errors.find("song " + std::to_string(broken) + ": mpv cannot play"),
               std::string::npos)
         << errors;
+    fs::remove_all(root);
+}
+
+// The console asks for progress only when its own count reaches a song's end;
+// the player follows on at once by itself.
+TEST_F(PlayerPlaylist, FollowsOnWithTheNextEntryWithoutTheConsoleAsking) {
+    const std::vector<int> songs = CatalogueSongs(2);
+    ASSERT_EQ(songs.size(), 2u);
+    const fs::path root = Root();
+    testmedia::Stereo(root / "media" / File(songs[0], ".wav"), 440, 440, kSongSeconds);
+    testmedia::Stereo(root / "media" / File(songs[1], ".wav"), 660, 660, kSongSeconds);
+    AddEntries(songs);
+
+    TPlayerProcess player(
+        root, root / "media",
+        {"--room", kRoom.toStdString(), "--settings", testsupport::testSettingIni().toStdString()});
+    EXPECT_EQ(player.Send("GO#"), "1#60;5;0");
+    EXPECT_EQ(PlaylistSize(), 1);
+    // Nothing asks the player anything until the second entry has left the
+    // playlist, which it does as it starts (or after a generous while).
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (PlaylistSize() > 0 && std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_EQ(PlaylistSize(), 0) << "the second song did not start by itself";
+    EXPECT_EQ(player.ProgressUntilIdle().back(), "0#");
+    ASSERT_EQ(player.Terminate(), 0);
+
+    const TPcmAudio heard = TPcmAudio::Load(player.SoundFile());
+    // The pitch filter keeps back under a tenth of a second at each song's end.
+    EXPECT_NEAR(heard.Seconds(kSampleRate), 2 * kSongSeconds, 2 * 0.15);
+    EXPECT_NEAR(heard.Slice(0, kSongSeconds, kSampleRate).Frequency(0, kSampleRate), 440, 5);
+    EXPECT_NEAR(heard.Slice(kSongSeconds, 2 * kSongSeconds, kSampleRate).Frequency(0, kSampleRate),
+                660, 5);
     fs::remove_all(root);
 }
 
