@@ -62,7 +62,7 @@ TMpvPlayback::TMpvPlayback(const TMediaFolder& media, const TMpvOptions& options
     for (auto [name, value] : kDefaults) {
         mpv_set_option_string(FMpv, name, value);
     }
-    mpv_set_option_string(FMpv, "af", AudioFilters(0, false, FVocalChannel).c_str());
+    mpv_set_option_string(FMpv, "af", Filters({}).c_str());
     for (const auto& [name, value] : options.options) {
         if (int error = mpv_set_option_string(FMpv, name.c_str(), value.c_str()); error < 0) {
             fail("mpv refuses " + name + "=" + value, error);
@@ -195,22 +195,38 @@ void TMpvPlayback::ChooseAudio(uint64_t hookId) {
     const bool guide = FVocalGuide;
     const bool twoTracks = layout.tracks >= 2;
     mpv_set_property_string(FMpv, "aid", twoTracks ? (guide ? "1" : "2") : "auto");
-    const bool stereoGuideOff = !twoTracks && layout.channels == 2 && !guide;
-    mpv_set_property_string(FMpv, "af", AudioFilters(FKey, stereoGuideOff, FVocalChannel).c_str());
+    mpv_set_property_string(FMpv, "af", Filters(layout).c_str());
     mpv_hook_continue(FMpv, hookId);
 }
 
+std::string TMpvPlayback::Filters(const TAudioLayout& layout) const {
+    TSoundChain chain;
+    chain.semitones = FKey;
+    chain.mode = FSoundMode;
+    chain.stereoGuideOff = layout.tracks < 2 && layout.channels == 2 && !FVocalGuide;
+    chain.vocalChannel = FVocalChannel;
+    return AudioFilters(chain);
+}
+
+void TMpvPlayback::SetFilters(const TAudioLayout& layout) {
+    const std::string filters = Filters(layout);
+    const char* text = filters.c_str();
+    mpv_set_property_async(FMpv, 0, "af", MPV_FORMAT_STRING, &text);
+}
+
+TMpvPlayback::TAudioLayout TMpvPlayback::Layout() const {
+    std::lock_guard lock(FMutex);
+    return FLayout;
+}
+
 void TMpvPlayback::ApplyVocal(const TAudioLayout& layout) {
-    const bool guide = FVocalGuide;
     if (layout.tracks >= 2) {
-        const char* track = guide ? "1" : "2";
+        const char* track = FVocalGuide ? "1" : "2";
         mpv_set_property_async(FMpv, 0, "aid", MPV_FORMAT_STRING, &track);
     } else if (layout.channels == 2) {
         // The channel swap is a filter of its own: the chain is rebuilt once,
         // with the key as it is now.
-        const std::string filters = AudioFilters(FKey, !guide, FVocalChannel);
-        const char* text = filters.c_str();
-        mpv_set_property_async(FMpv, 0, "af", MPV_FORMAT_STRING, &text);
+        SetFilters(layout);
     }
 }
 
@@ -359,11 +375,11 @@ void TMpvPlayback::SetKey(int semitones) {
 void TMpvPlayback::SetVocalGuide(bool on) {
     FVocalGuide = on;
     if (FSong) {
-        TAudioLayout layout;
-        {
-            std::lock_guard lock(FMutex);
-            layout = FLayout;
-        }
-        ApplyVocal(layout);
+        ApplyVocal(Layout());
     }
+}
+
+void TMpvPlayback::SetSoundMode(int mode) {
+    FSoundMode = mode;
+    SetFilters(FSong ? Layout() : TAudioLayout{});
 }

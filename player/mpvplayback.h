@@ -53,6 +53,7 @@ public:
     void SetVolume(int level) override;
     void SetKey(int semitones) override;
     void SetVocalGuide(bool on) override;
+    void SetSoundMode(int mode) override;
 
 private:
     // What the event thread has learnt about one entry of mpv's playlist.
@@ -73,6 +74,10 @@ private:
     void ChooseAudio(uint64_t hookId);
     TAudioLayout ReadAudioLayout();
     void ApplyVocal(const TAudioLayout& layout);
+    // The filter chain for the song playing, with the room's sound as it is now.
+    std::string Filters(const TAudioLayout& layout) const;
+    void SetFilters(const TAudioLayout& layout);
+    TAudioLayout Layout() const;
     // The entry the current song's load became, once mpv has said.
     std::optional<TEntry> CurrentEntry();
 
@@ -102,5 +107,6 @@ private:
     std::atomic<double> FPosition = 0;
     std::atomic<int> FKey = 0;
     std::atomic<bool> FVocalGuide = true;
+    std::atomic<int> FSoundMode = 1;
     TAudioLayout FLayout;
 };

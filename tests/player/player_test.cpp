@@ -24,6 +24,9 @@ constexpr int kMono = 104;          // 440 Hz
 constexpr int kInSubFolder = 1105;  // stereo 440 Hz in the sub-folder "1"
 constexpr int kBroken = 106;        // a file mpv cannot open
 constexpr int kMissing = 107;       // no file at all
+constexpr int kBass = 111;          // stereo, 80 Hz
+constexpr int kLowBass = 112;       // stereo, 100 Hz
+constexpr int kPresence = 113;      // stereo, 3 kHz
 constexpr int kSongSeconds = 3;
 constexpr double kLengthTolerance = 0.15;
 
@@ -40,6 +43,9 @@ protected:
         testmedia::Mono(Media() / "104.wav", 440, kSongSeconds);
         testmedia::Stereo(Media() / "1" / "1105.mkv", 440, 440, kSongSeconds, true);
         testmedia::Broken(Media() / "106.mp4");
+        testmedia::Stereo(Media() / "111.wav", 80, 80, kSongSeconds);
+        testmedia::Stereo(Media() / "112.wav", 100, 100, kSongSeconds);
+        testmedia::Stereo(Media() / "113.wav", 3000, 3000, kSongSeconds);
     }
 
     static void TearDownTestSuite() { fs::remove_all(Root()); }
@@ -166,6 +172,36 @@ TEST_P(MusicVolume, ScalesTheFileLevelByTheCubicCurve) {
 INSTANTIATE_TEST_SUITE_P(Levels, MusicVolume,
                          ::testing::Values(TVolumeCase{100, 1.0}, TVolumeCase{50, 0.125},
                                            TVolumeCase{80, 0.512}, TVolumeCase{0, 0.0}));
+
+struct TSoundModeCase {
+    int mode;
+    int song;
+    double gain;  // the preset's gain at the tone's frequency, soundlevels.h
+};
+
+void PrintTo(const TSoundModeCase& row, std::ostream* out) {
+    *out << "mode " << row.mode << ", song " << row.song;
+}
+
+class SoundMode : public PlayerWithMedia, public ::testing::WithParamInterface<TSoundModeCase> {};
+
+TEST_P(SoundMode, ShapesTheSoundAsItsPresetSays) {
+    TPcmAudio heard =
+        PlayToTheEnd(GetParam().song, {"27#100", "30#" + std::to_string(GetParam().mode)});
+    for (int channel : {0, 1}) {
+        EXPECT_NEAR(heard.Level(channel), kToneLevel * GetParam().gain,
+                    kToneLevel * GetParam().gain * 0.08)
+            << "channel " << channel;
+    }
+}
+
+// +3 dB is 1.413 times the amplitude, +6 dB 1.995 times.
+INSTANTIATE_TEST_SUITE_P(Presets, SoundMode,
+                         ::testing::Values(TSoundModeCase{1, kBass, 1.0},
+                                           TSoundModeCase{2, kPresence, 1.413},
+                                           TSoundModeCase{4, kLowBass, 1.413},
+                                           TSoundModeCase{5, kBass, 1.995},
+                                           TSoundModeCase{5, kPresence, 1.0}));
 
 struct TVocalCase {
     int song;
