@@ -88,6 +88,8 @@ void TRoomState::CatchUp() {
     // progress question.
     if (FPlayback.CatchUp(FSongs)) {
         FLengthOwed = true;
+        // A song that followed on by itself starts in its own key too.
+        SetKeyShift(0);
     }
 }
 
