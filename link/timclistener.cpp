@@ -103,14 +103,22 @@ void TIMCListener::Listen(const std::string& address) {
 }
 
 std::unique_ptr<TIMCPeer> TIMCListener::Accept() {
+    return Accept(-1, {});
+}
+
+std::unique_ptr<TIMCPeer> TIMCListener::Accept(int idleMs, const std::function<void()>& idle) {
     pollfd fds[2] = {{FSocket.Fd(), POLLIN, 0}, {FWakeFd, POLLIN, 0}};
     for (;;) {
-        int ready = ::poll(fds, 2, -1);
+        int ready = ::poll(fds, 2, idle ? idleMs : -1);
         if (ready < 0 && errno != EINTR) {
             throw ELinkError(std::strerror(errno), errno);
         }
         if (fds[1].revents != 0) {
             return nullptr;
+        }
+        if (ready == 0) {
+            idle();
+            continue;
         }
         if (ready <= 0 || fds[0].revents == 0) {
             continue;

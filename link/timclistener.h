@@ -58,6 +58,8 @@ public:
 
     // The next connection, or nullptr once Stop has been called.
     std::unique_ptr<TIMCPeer> Accept();
+    // The same, calling idle on this thread whenever idleMs pass without one.
+    std::unique_ptr<TIMCPeer> Accept(int idleMs, const std::function<void()>& idle);
     // Serves one connection; false once stopped. A request frame that is invalid
     // never reaches the handler: the connection is closed without a reply.
     bool ServeOne(const TRequestHandler& handler);

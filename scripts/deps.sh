@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, testing and running the console
-# need. Does nothing when they are all present; otherwise runs apt-get update and
-# apt-get install (through sudo when not root).
+# and the room player (libmpv; ffmpeg makes its test media) need. Does nothing
+# when they are all present; otherwise runs apt-get update and apt-get install
+# (through sudo when not root).
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     mariadb-server mariadb-client
     xvfb xdotool
+    libmpv-dev ffmpeg
 )
 
 missing=()

@@ -147,3 +147,12 @@ TSong TDatabaseSongSource::Describe(int songId) {
          << guess.lengthSeconds << " s" << std::endl;
     return guess;
 }
+
+std::unique_ptr<ISongSource> OpenRoomPlaylist(const std::string& room,
+                                              const std::string& settingsPath,
+                                              std::ostream& announce, std::ostream& log) {
+    const QString settings = QString::fromStdString(settingsPath);
+    announce << "playlist of " << room << " from "
+             << ReadSongsDatabase(settings).Describe().toStdString() << std::endl;
+    return std::make_unique<TDatabaseSongSource>(settings, QString::fromStdString(room), log);
+}

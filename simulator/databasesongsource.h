@@ -2,8 +2,10 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <ostream>
+#include <string>
 
 #include "simulator/songqueue.h"
 #include "simulator/songsource.h"
@@ -42,3 +44,12 @@ private:
     QString FConnectionName;
     TSongQueue FGuessedLengths;
 };
+
+// The playlist of room in the songs database that the settings file names, for
+// a room player's command line: writes "playlist of ROOM from DATABASE on
+// HOST:PORT" to announce and the source's failures to log. Throws
+// std::runtime_error when the file names no database; a database that does not
+// answer yet is no reason to stop: the room keeps answering.
+std::unique_ptr<ISongSource> OpenRoomPlaylist(const std::string& room,
+                                              const std::string& settingsPath,
+                                              std::ostream& announce, std::ostream& log);

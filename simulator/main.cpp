@@ -1,32 +1,18 @@
 // roomplayer-sim: a room player on the message link, for tests and for a
 // venue's bring-up. Usage in simulator/README.md.
 #include <QCoreApplication>
-#include <QString>
-#include <csignal>
 #include <iostream>
 #include <map>
 #include <memory>
 #include <string>
 
-#include "link/linkerror.h"
-#include "link/timclistener.h"
 #include "simulator/databasesongsource.h"
 #include "simulator/roomplayer.h"
 #include "simulator/roomplayerserver.h"
 #include "simulator/simscript.h"
 #include "simulator/songqueue.h"
-#include "simulator/songsdatabase.h"
 
 namespace {
-
-TIMCListener* gListener = nullptr;
-
-void StopOnSignal(int) {
-    // Stop only writes to an eventfd: safe inside a signal handler.
-    if (gListener != nullptr) {
-        gListener->Stop();
-    }
-}
 
 int Usage(std::ostream& out, int status) {
     out << "usage: roomplayer-sim [--listen HOST:PORT] [--script FILE]\n"
@@ -57,13 +43,7 @@ std::unique_ptr<ISongSource> MakeSongSource(const TOptions& options, const TSimS
     if (!script.playlist.empty()) {
         throw std::runtime_error("the script's song lines and --room exclude each other");
     }
-    const QString settingsPath = QString::fromStdString(options.settingsPath);
-    // A settings file that names no database is a mistake to report at once; a
-    // database that does not answer yet is not: the room keeps answering.
-    std::cout << "playlist of " << options.room << " from "
-              << ReadSongsDatabase(settingsPath).Describe().toStdString() << std::endl;
-    return std::make_unique<TDatabaseSongSource>(settingsPath, QString::fromStdString(options.room),
-                                                 std::cerr);
+    return OpenRoomPlaylist(options.room, options.settingsPath, std::cout, std::cerr);
 }
 
 }  // namespace
@@ -99,15 +79,7 @@ int main(int argc, char** argv) {
         TSteadyRoomClock clock;
         TRoomState room(*songs, clock, script.settings);
         TRoomPlayer player(room, script.rules);
-
-        TIMCListener listener;
-        listener.Listen(options.address);
-        gListener = &listener;
-        std::signal(SIGINT, StopOnSignal);
-        std::signal(SIGTERM, StopOnSignal);
-        std::cout << "listening on " << listener.Address() << std::endl;
-        TRoomPlayerServer(listener, player, std::cout).Run();
-        gListener = nullptr;
+        ServeUntilSignalled(options.address, player, std::cout);
     } catch (const std::exception& failure) {
         std::cerr << "roomplayer-sim: " << failure.what() << std::endl;
         return 1;

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-int64_t TPlayback::ElapsedMs() const {
+int64_t TClockPlayback::ElapsedMs() const {
     if (!FSong) {
         return 0;
     }
     return (FPaused ? FPausedAtMs : FClock.NowMs()) - FStartedAtMs;
 }
 
-int TPlayback::ElapsedSeconds() const {
+int TClockPlayback::ElapsedSeconds() const {
     return static_cast<int>(
         std::min<int64_t>(ElapsedMs() / 1000, FSong ? FSong->lengthSeconds : 0));
 }
@@ -24,18 +24,19 @@ TSong Playable(TSong song) {
 
 }  // namespace
 
-void TPlayback::Start(TSong song) {
+bool TClockPlayback::Start(TSong song) {
     FSong = Playable(song);
     FPaused = false;
     FStartedAtMs = FClock.NowMs();
+    return true;
 }
 
-void TPlayback::Stop() {
+void TClockPlayback::Stop() {
     FSong.reset();
     FPaused = false;
 }
 
-void TPlayback::TogglePause() {
+void TClockPlayback::TogglePause() {
     int64_t now = FClock.NowMs();
     if (FPaused) {
         FStartedAtMs += now - FPausedAtMs;
@@ -45,12 +46,12 @@ void TPlayback::TogglePause() {
     FPaused = !FPaused;
 }
 
-void TPlayback::Seek(int seconds) {
+void TClockPlayback::Seek(int seconds) {
     int64_t target = std::clamp(seconds, 0, FSong->lengthSeconds) * int64_t{1000};
     FStartedAtMs = (FPaused ? FPausedAtMs : FClock.NowMs()) - target;
 }
 
-bool TPlayback::CatchUp(ISongSource& songs) {
+bool TClockPlayback::CatchUp(ISongSource& songs) {
     bool changed = false;
     while (FSong && !FPaused && ElapsedMs() >= FSong->lengthSeconds * int64_t{1000}) {
         int64_t endedAt = FStartedAtMs + FSong->lengthSeconds * int64_t{1000};

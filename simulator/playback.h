@@ -4,25 +4,25 @@
 #include <optional>
 
 #include "simulator/roomclock.h"
+#include "simulator/roomplayback.h"
 #include "simulator/songsource.h"
 
-// The song on the room player's screen and its running clock.
-class TPlayback {
+// The simulator's playback: the song on the room player's screen and a running
+// clock, nothing heard. Every song plays for its length.
+class TClockPlayback final : public IRoomPlayback {
 public:
-    explicit TPlayback(IRoomClock& clock) : FClock(clock) {}
+    explicit TClockPlayback(IRoomClock& clock) : FClock(clock) {}
 
-    bool Playing() const { return FSong.has_value(); }
-    const TSong& Song() const { return *FSong; }
-    bool Paused() const { return FPaused; }
-    int ElapsedSeconds() const;
+    bool Playing() const override { return FSong.has_value(); }
+    const TSong& Song() const override { return *FSong; }
+    bool Paused() const override { return FPaused; }
+    int ElapsedSeconds() const override;
 
-    void Start(TSong song);
-    void Stop();
-    void TogglePause();
-    void Seek(int seconds);
-    // Lets the clock catch up: songs that have ended give way to the next ones
-    // from songs, or playback stops. True when the song on screen changed.
-    bool CatchUp(ISongSource& songs);
+    bool Start(TSong song) override;
+    void Stop() override;
+    void TogglePause() override;
+    void Seek(int seconds) override;
+    bool CatchUp(ISongSource& songs) override;
 
 private:
     int64_t ElapsedMs() const;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "simulator/playback.h"
+
 namespace {
 
 std::optional<int> ParseInt(std::string_view text) {
@@ -32,7 +34,20 @@ std::optional<std::string> SetLevel(std::string_view argument, int& level, int m
 }  // namespace
 
 TRoomState::TRoomState(ISongSource& songs, IRoomClock& clock, TRoomSettings settings)
-    : FSongs(songs), FSettings(std::move(settings)), FPlayback(clock) {}
+    : FSongs(songs),
+      FSettings(std::move(settings)),
+      FOwnPlayback(std::make_unique<TClockPlayback>(clock)),
+      FPlayback(*FOwnPlayback) {}
+
+TRoomState::TRoomState(ISongSource& songs, IRoomPlayback& playback, TRoomSettings settings)
+    : FSongs(songs), FSettings(std::move(settings)), FPlayback(playback) {
+    FPlayback.SetVolume(FSettings.volume);
+    FPlayback.SetKey(FSettings.key);
+    FPlayback.SetVocalGuide(FSettings.vocalGuide);
+    FPlayback.SetSoundMode(FSettings.soundMode);
+}
+
+TRoomState::~TRoomState() = default;
 
 const std::map<std::string, TRoomState::THandler, std::less<>>& TRoomState::Handlers() {
     static const std::map<std::string, THandler, std::less<>> handlers = {
@@ -68,10 +83,18 @@ const std::map<std::string, TRoomState::THandler, std::less<>>& TRoomState::Hand
     return handlers;
 }
 
-std::optional<std::string> TRoomState::Execute(std::string_view command) {
+void TRoomState::CatchUp() {
+    // The console learns of a song that followed on by itself with its next
+    // progress question.
     if (FPlayback.CatchUp(FSongs)) {
         FLengthOwed = true;
+        // A song that followed on by itself starts in its own key too.
+        SetKeyShift(0);
     }
+}
+
+std::optional<std::string> TRoomState::Execute(std::string_view command) {
+    CatchUp();
     size_t hash = command.find('#');
     if (hash == std::string_view::npos) {
         return std::nullopt;
@@ -93,12 +116,21 @@ std::string TRoomState::SongStarted() {
     return "5#" + std::to_string(length) + "#" + std::to_string(song.id);
 }
 
-std::string TRoomState::StartSong(TSong song) {
-    FPlayback.Start(song);
+std::string TRoomState::StartSong(std::optional<TSong> song) {
+    if (!StartFirstPlayable(FPlayback, song, FSongs)) {
+        return NothingPlays();
+    }
     // A key shift is the singer's for one song: the next starts in its own key.
-    FSettings.key = 0;
-    FLengthOwed = FSettings.lengthLate;
+    SetKeyShift(0);
+    // A backend that is still loading the song does not know its length yet:
+    // the console learns it with the next progress answer.
+    FLengthOwed = FSettings.lengthLate || FPlayback.Song().lengthSeconds <= 0;
     return SongStarted();
+}
+
+void TRoomState::SetKeyShift(int semitones) {
+    FSettings.key = std::clamp(semitones, -kMaxKeyShift, kMaxKeyShift);
+    FPlayback.SetKey(FSettings.key);
 }
 
 std::string TRoomState::ProgressShown() const {
@@ -139,11 +171,7 @@ std::optional<std::string> TRoomState::PlaySong(std::string_view argument) {
 }
 
 std::optional<std::string> TRoomState::Next(std::string_view) {
-    if (auto next = FSongs.TakeNext()) {
-        return StartSong(*next);
-    }
-    FPlayback.Stop();
-    return NothingPlays();
+    return StartSong(FSongs.TakeNext());
 }
 
 std::optional<std::string> TRoomState::Pause(std::string_view) {
@@ -167,26 +195,30 @@ std::optional<std::string> TRoomState::Restart(std::string_view) {
 
 std::optional<std::string> TRoomState::VocalOn(std::string_view) {
     FSettings.vocalGuide = true;
+    FPlayback.SetVocalGuide(true);
     return kAcknowledged;
 }
 
 std::optional<std::string> TRoomState::VocalOff(std::string_view) {
     FSettings.vocalGuide = false;
+    FPlayback.SetVocalGuide(false);
     return kAcknowledged;
 }
 
 std::optional<std::string> TRoomState::KeyDown(std::string_view) {
-    FSettings.key = std::max(FSettings.key - 1, -kMaxKeyShift);
+    SetKeyShift(FSettings.key - 1);
     return KeyShown();
 }
 
 std::optional<std::string> TRoomState::KeyUp(std::string_view) {
-    FSettings.key = std::min(FSettings.key + 1, kMaxKeyShift);
+    SetKeyShift(FSettings.key + 1);
     return KeyShown();
 }
 
 std::optional<std::string> TRoomState::SetKey(std::string_view argument) {
-    return SetLevel(argument, FSettings.key, -kMaxKeyShift, kMaxKeyShift, "3#");
+    auto reply = SetLevel(argument, FSettings.key, -kMaxKeyShift, kMaxKeyShift, "3#");
+    FPlayback.SetKey(FSettings.key);
+    return reply;
 }
 
 std::optional<std::string> TRoomState::PlaylistSaved(std::string_view argument) {
@@ -212,7 +244,9 @@ std::optional<std::string> TRoomState::RememberTablet(std::string_view argument)
 }
 
 std::optional<std::string> TRoomState::Volume(std::string_view argument) {
-    return SetLevel(argument, FSettings.volume, 0, kMaxVolume, "9#");
+    auto reply = SetLevel(argument, FSettings.volume, 0, kMaxVolume, "9#");
+    FPlayback.SetVolume(FSettings.volume);
+    return reply;
 }
 
 std::optional<std::string> TRoomState::SearchBy(std::string_view argument) {
@@ -228,6 +262,7 @@ std::optional<std::string> TRoomState::SoundMode(std::string_view argument) {
         return std::nullopt;
     }
     FSettings.soundMode = *mode;
+    FPlayback.SetSoundMode(*mode);
     return kAcknowledged;
 }
 
@@ -249,7 +284,8 @@ std::optional<std::string> TRoomState::Progress(std::string_view) {
         return NothingPlays();
     }
     if (FLengthOwed) {
-        FLengthOwed = false;
+        // Still owed while a backend is loading the song.
+        FLengthOwed = FPlayback.Song().lengthSeconds <= 0;
         return SongStarted();
     }
     return ProgressShown();
@@ -285,8 +321,8 @@ std::optional<std::string> TRoomState::BookingStarted(std::string_view argument)
     // address.
     if (!FPlayback.Playing()) {
         if (auto first = FSongs.TakeNext()) {
-            StartSong(*first);
-            FLengthOwed = true;
+            StartSong(first);
+            FLengthOwed = FPlayback.Playing();
         }
     }
     return RoomSettings(argument);

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "simulator/playback.h"
 #include "simulator/roomclock.h"
+#include "simulator/roomplayback.h"
 #include "simulator/songsource.h"
 
 // What a room starts with; a script may set any of it.
@@ -31,13 +32,22 @@ public:
     static constexpr int kMaxMicrophone = 10;
     static constexpr int kMaxKeyShift = 6;
 
+    // The simulator's room: songs play on a clock, nothing is heard.
     TRoomState(ISongSource& songs, IRoomClock& clock, TRoomSettings settings = {});
+    // A room that plays through playback, which learns the room's sound at once.
+    TRoomState(ISongSource& songs, IRoomPlayback& playback, TRoomSettings settings = {});
+    ~TRoomState();
+    TRoomState(const TRoomState&) = delete;
+    TRoomState& operator=(const TRoomState&) = delete;
 
     std::optional<std::string> Execute(std::string_view command);
+    // Lets playback catch up (a song that ended gives way to the next); every
+    // command does so first, and a player that plays calls it between them too.
+    void CatchUp();
 
     const TRoomSettings& Settings() const { return FSettings; }
     TRoomSettings& Settings() { return FSettings; }
-    const TPlayback& Playback() const { return FPlayback; }
+    const IRoomPlayback& Playback() const { return FPlayback; }
     const std::string& SearchText() const { return FSearchText; }
     const std::string& TabletAddress() const { return FTabletAddress; }
 
@@ -70,7 +80,8 @@ private:
     std::optional<std::string> BookingStarted(std::string_view argument);
     std::optional<std::string> Logout(std::string_view argument);
 
-    std::string StartSong(TSong song);
+    std::string StartSong(std::optional<TSong> song);
+    void SetKeyShift(int semitones);
     std::string NothingPlays();
     std::string SongStarted();
     std::string KeyShown() const;
@@ -80,7 +91,9 @@ private:
 
     ISongSource& FSongs;
     TRoomSettings FSettings;
-    TPlayback FPlayback;
+    // The clock playback when the room makes its own; empty when it was given one.
+    std::unique_ptr<IRoomPlayback> FOwnPlayback;
+    IRoomPlayback& FPlayback;
     std::string FSearchText;
     std::string FTabletAddress;
     // The progress answer brings the song's length first when the console has

@@ -80,3 +80,8 @@ TSongsDatabase ReadSongsDatabase(const QString& settingsPath) {
     }
     return where;
 }
+
+QString ReadSettingValue(const QString& settingsPath, const QString& section, const QString& key) {
+    QSettings ini(settingsPath, QSettings::IniFormat);
+    return ReadValue(ini, section, key);
+}

@@ -17,3 +17,7 @@ struct TSongsDatabase {
 // Throws std::runtime_error when the file names no host or database, or names
 // a host that loopback-only mode (LYRABOX_LOOPBACK_ONLY=1) forbids.
 TSongsDatabase ReadSongsDatabase(const QString& settingsPath);
+
+// The value of key in section of an INI settings file, section and key
+// compared without regard to case; empty when absent.
+QString ReadSettingValue(const QString& settingsPath, const QString& section, const QString& key);

@@ -1,0 +1,116 @@
+// lyrabox-player: the room player that plays the room's songs. It answers the
+// console on the message link exactly as roomplayer-sim does (same room, same
+// replies) and plays through libmpv.
+#include <QCoreApplication>
+#include <QString>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "player/mediafolder.h"
+#include "player/mpvplayback.h"
+#include "simulator/databasesongsource.h"
+#include "simulator/roomplayer.h"
+#include "simulator/roomplayerserver.h"
+#include "simulator/songqueue.h"
+#include "simulator/songsdatabase.h"
+
+namespace {
+
+int Usage(std::ostream& out, int status) {
+    out << "usage: lyrabox-player [--listen HOST:PORT] [--room NAME --settings SETTING_INI]\n"
+           "                      --media DIR [--mpv NAME=VALUE]...\n"
+           "  --listen   address to listen on (default 127.0.0.1:5000; port 0 picks one)\n"
+           "  --room     play the playlist of this room from the songs database that\n"
+           "  --settings this settings file of the console names\n"
+           "  --media    the song files, <idlagu>.<extension>, also one sub-folder down\n"
+           "  --mpv      an mpv option, for example audio-device=alsa/hdmi or vo=null\n";
+    return status;
+}
+
+struct TOptions {
+    std::string address = "127.0.0.1:5000";
+    std::string room;
+    std::string settingsPath;
+    std::string media;
+    TMpvOptions mpv;
+};
+
+// Parses the command line; false when it is wrong.
+bool Parse(int argc, char** argv, TOptions& options) {
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string option = argv[i];
+        const std::string value = argv[i + 1];
+        if (option == "--listen") {
+            options.address = value;
+        } else if (option == "--room") {
+            options.room = value;
+        } else if (option == "--settings") {
+            options.settingsPath = value;
+        } else if (option == "--media") {
+            options.media = value;
+        } else if (option == "--mpv" && value.find('=') != std::string::npos) {
+            const size_t equals = value.find('=');
+            options.mpv.options.emplace_back(value.substr(0, equals), value.substr(equals + 1));
+        } else {
+            return false;
+        }
+    }
+    return argc % 2 == 1 && !options.media.empty() &&
+           options.room.empty() == options.settingsPath.empty();
+}
+
+// Which channel of a stereo song carries the guide vocal: [RoomPlayer]
+// VocalChannel of the settings file, "left" or "right" (the default).
+TVocalChannel ReadVocalChannel(const TOptions& options) {
+    if (options.settingsPath.empty()) {
+        return TVocalChannel::Right;
+    }
+    const QString channel =
+        ReadSettingValue(QString::fromStdString(options.settingsPath), QStringLiteral("RoomPlayer"),
+                         QStringLiteral("VocalChannel"));
+    return channel.compare(QStringLiteral("left"), Qt::CaseInsensitive) == 0 ? TVocalChannel::Left
+                                                                             : TVocalChannel::Right;
+}
+
+std::unique_ptr<ISongSource> MakeSongSource(const TOptions& options) {
+    if (options.room.empty()) {
+        return std::make_unique<TSongQueue>();
+    }
+    return OpenRoomPlaylist(options.room, options.settingsPath, std::cout, std::cerr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
+            return Usage(std::cout, 0);
+        }
+    }
+    TOptions options;
+    if (!Parse(argc, argv, options)) {
+        return Usage(std::cerr, 2);
+    }
+    // The database driver is a plugin, which needs the application object.
+    QCoreApplication application(argc, argv);
+    // mpv reads numbers with the C locale only.
+    std::setlocale(LC_NUMERIC, "C");
+    try {
+        options.mpv.vocalChannel = ReadVocalChannel(options);
+        const TMediaFolder media = TMediaFolder::Scan(options.media);
+        std::cerr << "lyrabox-player: " << media.Size() << " song files in " << options.media
+                  << std::endl;
+        std::unique_ptr<ISongSource> songs = MakeSongSource(options);
+        TMpvPlayback playback(media, options.mpv, std::cerr);
+        TRoomState room(*songs, playback);
+        TRoomPlayer player(room, {});
+        // A song that ends is followed at once, whether the console asks or not.
+        ServeUntilSignalled(options.address, player, std::cout, [&room] { room.CatchUp(); });
+    } catch (const std::exception& failure) {
+        std::cerr << "lyrabox-player: " << failure.what() << std::endl;
+        return 1;
+    }
+    return 0;
+}

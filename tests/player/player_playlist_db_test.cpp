@@ -1,0 +1,156 @@
+// lyrabox-player playing a room's playlist from the songs database of the
+// suite's private server: in play order, each song for its file's length, the
+// entries without a playable file passed over.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QString>
+#include <QStringList>
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "pcm_audio.h"
+#include "player_process.h"
+#include "support/admin_db.h"
+#include "support/test_paths.h"
+#include "test_media.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::AdminDb;
+
+const QString kRoom = QStringLiteral("PLAYER ROOM 9");
+constexpr int kSongSeconds = 2;
+
+class PlayerPlaylist : public ::testing::Test {
+protected:
+    void SetUp() override { ClearPlaylist(); }
+    void TearDown() override { ClearPlaylist(); }
+
+    void ClearPlaylist() {
+        admin.exec(QStringLiteral("DELETE FROM playlist WHERE namaroom = '%1'").arg(kRoom));
+    }
+
+    // Catalogue songs whose length there is not the files' length.
+    std::vector<int> CatalogueSongs(int count) {
+        std::vector<int> ids;
+        for (const QStringList& row :
+             admin.rows(QStringLiteral("SELECT idlagu FROM lagu WHERE durasi <> %1 "
+                                       "ORDER BY idlagu LIMIT %2")
+                            .arg(kSongSeconds)
+                            .arg(count))) {
+            ids.push_back(row.at(0).toInt());
+        }
+        return ids;
+    }
+
+    void AddEntries(const std::vector<int>& songs) {
+        int position = 0;
+        for (int songId : songs) {
+            admin.exec(QStringLiteral("INSERT INTO playlist (idplaylist, namaroom, ukey, idlagu) "
+                                      "VALUES (%1, '%2', 'P%1x%3', %3)")
+                           .arg(++position)
+                           .arg(kRoom)
+                           .arg(songId));
+        }
+    }
+
+    int PlaylistSize() {
+        return admin
+            .scalar(
+                QStringLiteral("SELECT COUNT(*) FROM playlist WHERE namaroom = '%1'").arg(kRoom))
+            .toInt();
+    }
+
+    // Media of this test process's own, in a fresh folder.
+    fs::path Root() {
+        const fs::path root = fs::path(::testing::TempDir()) /
+                              ("lyrabox-player-playlist-" + std::to_string(::getpid()));
+        fs::create_directories(root / "media");
+        return root;
+    }
+
+    AdminDb admin{AdminDb::songsDatabase()};
+};
+
+std::string File(int songId, const char* extension) {
+    return std::to_string(songId) + extension;
+}
+
+TEST_F(PlayerPlaylist, PlaysTheEntriesInOrderPassingOverThoseWithoutAPlayableFile) {
+    const std::vector<int> songs = CatalogueSongs(4);
+    ASSERT_EQ(songs.size(), 4u);
+    const int first = songs[0], missing = songs[1], broken = songs[2], last = songs[3];
+    const fs::path root =
+        fs::path(::testing::TempDir()) / ("lyrabox-player-playlist-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "media");
+    testmedia::Stereo(root / "media" / File(first, ".mkv"), 440, 440, kSongSeconds, true);
+    testmedia::Broken(root / "media" / File(broken, ".mp4"));
+    testmedia::Stereo(root / "media" / File(last, ".wav"), 660, 660, kSongSeconds);
+    AddEntries({first, missing, broken, last});
+
+    TPlayerProcess player(
+        root, root / "media",
+        {"--room", kRoom.toStdString(), "--settings", testsupport::testSettingIni().toStdString()});
+    EXPECT_EQ(player.Send("GO#"), "1#60;5;0") << "the booking starts the first entry";
+    std::vector<std::string> started;
+    for (const std::string& reply : player.ProgressUntilIdle()) {
+        if (reply.rfind("5#", 0) == 0) {
+            started.push_back(reply);
+        }
+    }
+    const std::string length = "5#" + std::to_string(kSongSeconds) + "#";
+    EXPECT_EQ(started, (std::vector<std::string>{length + std::to_string(first),
+                                                 length + std::to_string(last)}));
+    EXPECT_EQ(PlaylistSize(), 0);
+    EXPECT_EQ(player.Terminate(), 0);
+
+    const std::string errors = player.Errors();
+    EXPECT_NE(errors.find("song " + std::to_string(missing) + " has no file"), std::string::npos)
+        << errors;
+    EXPECT_NE(errors.find("song " + std::to_string(broken) + ": mpv cannot play"),
+              std::string::npos)
+        << errors;
+    fs::remove_all(root);
+}
+
+// The console asks for progress only when its own count reaches a song's end;
+// the player follows on at once by itself.
+TEST_F(PlayerPlaylist, FollowsOnWithTheNextEntryWithoutTheConsoleAsking) {
+    const std::vector<int> songs = CatalogueSongs(2);
+    ASSERT_EQ(songs.size(), 2u);
+    const fs::path root = Root();
+    testmedia::Stereo(root / "media" / File(songs[0], ".wav"), 440, 440, kSongSeconds);
+    testmedia::Stereo(root / "media" / File(songs[1], ".wav"), 660, 660, kSongSeconds);
+    AddEntries(songs);
+
+    TPlayerProcess player(
+        root, root / "media",
+        {"--room", kRoom.toStdString(), "--settings", testsupport::testSettingIni().toStdString()});
+    EXPECT_EQ(player.Send("GO#"), "1#60;5;0");
+    EXPECT_EQ(PlaylistSize(), 1);
+    // Nothing asks the player anything until the second entry has left the
+    // playlist, which it does as it starts (or after a generous while).
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (PlaylistSize() > 0 && std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_EQ(PlaylistSize(), 0) << "the second song did not start by itself";
+    EXPECT_EQ(player.ProgressUntilIdle().back(), "0#");
+    ASSERT_EQ(player.Terminate(), 0);
+
+    const TPcmAudio heard = TPcmAudio::Load(player.SoundFile());
+    // The pitch filter keeps back under a tenth of a second at each song's end.
+    EXPECT_NEAR(heard.Seconds(kSampleRate), 2 * kSongSeconds, 2 * 0.15);
+    EXPECT_NEAR(heard.Slice(0, kSongSeconds, kSampleRate).Frequency(0, kSampleRate), 440, 5);
+    EXPECT_NEAR(heard.Slice(kSongSeconds, 2 * kSongSeconds, kSampleRate).Frequency(0, kSampleRate),
+                660, 5);
+    fs::remove_all(root);
+}
+
+}  // namespace
