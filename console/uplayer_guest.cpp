@@ -35,5 +35,12 @@ void Tfplayer::ForgetPreviousGuest() {
     // change handler: the catalogue is listed afresh.
     AdvSonglist->setSelectedIndex(-1);
     IdlaguSelect = 0;
+    const bool searched = !edtcari->text().isEmpty();
     edtcari->setText(QString());
+    // The room player keeps its own copy of the search text, which the room's
+    // TV shows: it goes with the guest. A room player already known to be
+    // away is not waited for here; it hears nothing of this guest's search.
+    if (searched && perintahSucces != 0) {
+        Kirim(QStringLiteral("35#"));
+    }
 }

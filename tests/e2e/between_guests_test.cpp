@@ -107,7 +107,11 @@ TEST_F(BetweenGuestsTest, NothingTheLastGuestLeftOpenReachesTheNext) {
         chooseSong(QStringLiteral("MY LOVE"));
         leftover.leave();
         ASSERT_FALSE(HasFatalFailure());
+        room.forget();
         endBookingOutside();
+        // The room player's copy of the search text, shown on the TV, goes too.
+        EXPECT_TRUE(waitUntil([this] { return sent().contains(QStringLiteral("35#")); }))
+            << sent().join(" ").toStdString();
         checkInNextGuest();
         ASSERT_FALSE(HasFatalFailure());
 
