@@ -58,15 +58,20 @@ constexpr double kTargetCpuPercent = 50;
 struct TOptions {
     int runs = 7;
     int cpuWindows = 6;
+    // mpv options for every player the bench starts, after its own.
+    std::vector<std::string> mpv;
 };
 
 TOptions ReadOptions(int argc, char** argv) {
     TOptions options;
     for (int i = 1; i < argc; ++i) {
         const std::string text = argv[i];
-        if (!ReadNumberOption(text, "runs", options.runs) &&
-            !ReadNumberOption(text, "cpu_windows", options.cpuWindows)) {
-            throw std::runtime_error("usage: bench_player [--runs=N] [--cpu_windows=N]");
+        if (text == "--mpv" && i + 1 < argc) {
+            options.mpv.push_back(argv[++i]);
+        } else if (!ReadNumberOption(text, "runs", options.runs) &&
+                   !ReadNumberOption(text, "cpu_windows", options.cpuWindows)) {
+            throw std::runtime_error(
+                "usage: bench_player [--runs=N] [--cpu_windows=N] [--mpv NAME=VALUE]...");
         }
     }
     return options;
@@ -148,6 +153,11 @@ void PrintRuns(const TSeries& series) {
     std::printf(" %s\n", series.unit.c_str());
 }
 
+std::vector<std::string> WithOptions(std::vector<std::string> own, const TOptions& options) {
+    own.insert(own.end(), options.mpv.begin(), options.mpv.end());
+    return own;
+}
+
 std::string Expect(TBenchPlayer& player, const std::string& command, const std::string& prefix) {
     const std::string reply = player.Send(command);
     if (reply.rfind(prefix, 0) != 0) {
@@ -164,7 +174,9 @@ std::vector<TSeries> FirstFrame(const std::filesystem::path& work, const TOption
     TFrameWatch watch(frames);
     TBenchPlayer player(
         work / "media",
-        {"vo=image", "vo-image-outdir=" + frames.string(), "vo-image-format=jpg", "ao=null"},
+        WithOptions(
+            {"vo=image", "vo-image-outdir=" + frames.string(), "vo-image-format=jpg", "ao=null"},
+            options),
         work / "player-frames.log");
     TSeries toFrame{"play to first frame", "ms", {}, kTargetFirstFrameMs};
     TSeries toReply{"play to the reply on the link", "ms", {}, 0};
@@ -172,8 +184,10 @@ std::vector<TSeries> FirstFrame(const std::filesystem::path& work, const TOption
     for (int run = 0; run < options.runs; ++run) {
         player.Send("GI#");  // stops the song of the run before
         std::this_thread::sleep_for(500ms);
-        std::filesystem::remove_all(frames);
-        std::filesystem::create_directories(frames);
+        // The folder stays: the watch is on it.
+        for (const auto& file : std::filesystem::directory_iterator(frames)) {
+            std::filesystem::remove(file.path());
+        }
         watch.Arm();
         const TClock::time_point sent = TClock::now();
         Expect(player, "1#" + std::to_string(kSongId), "5#");
@@ -195,7 +209,8 @@ double HeardAfter(const TPipeSpeaker& speaker, double tone, double other, int64_
     const std::optional<int64_t> frame = speaker.WaitForTone(tone, other, fromFrame, 5s);
     if (!frame) {
         throw std::runtime_error(what + ": the tone of " + std::to_string(tone) +
-                                 " Hz was not heard within 5 s");
+                                 " Hz was not heard within 5 s (" +
+                                 std::to_string(speaker.Frames()) + " frames heard in all)");
     }
     return Milliseconds(speaker.HeardAt(*frame) - sent);
 }
@@ -205,16 +220,38 @@ double HeardAfter(const TPipeSpeaker& speaker, double tone, double other, int64_
 std::vector<TSeries> KeyAndSeek(const std::filesystem::path& work, const TOptions& options) {
     TPipeSpeaker speaker(work / "speaker.pipe", kPipeBytes);
     TBenchPlayer player(work / "media",
-                        {"vo=null", "ao=pcm", "ao-pcm-file=" + (work / "speaker.pipe").string(),
-                         "ao-pcm-waveheader=no", "audio-format=s16", "audio-samplerate=48000",
-                         "audio-channels=stereo"},
+                        WithOptions({"vo=null", "ao=pcm",
+                                     "ao-pcm-file=" + (work / "speaker.pipe").string(),
+                                     "ao-pcm-waveheader=no", "audio-format=s16",
+                                     "audio-samplerate=48000", "audio-channels=stereo"},
+                                    options),
                         work / "player-sound.log");
     std::cout << "loudspeaker pipe: " << speaker.PipeBytes() << " bytes" << std::endl;
-    Expect(player, "1#" + std::to_string(kSongId), "5#");
-    HeardAfter(speaker, kTone, kShiftedTone, 0, TClock::now(), "the song's start");
-    std::this_thread::sleep_for(1s);
+    // The file's own level, so that the tone is as loud as it was made.
+    Expect(player, "27#100", "9#");
 
-    TSeries key{"key change to the new pitch heard", "ms", {}, kTargetKeyMs};
+    // A guest who changes the key as the song begins: each run starts the
+    // song again (in its own key) and changes it a second after it is heard.
+    TSeries early{"key change 1 s into the song to its pitch heard", "ms", {}, kTargetKeyMs};
+    for (int run = 0; run < options.runs; ++run) {
+        const int64_t start = speaker.Frames();
+        Expect(player, "1#" + std::to_string(kSongId), "5#");
+        HeardAfter(speaker, kTone, kShiftedTone, start, TClock::now(), "the song's start");
+        std::this_thread::sleep_for(1s);
+        const int64_t from = speaker.Frames();
+        const TClock::time_point sent = TClock::now();
+        Expect(player, "39#" + std::to_string(kKeyShift), "3#");
+        early.values.push_back(
+            HeardAfter(speaker, kShiftedTone, kTone, from, sent, "key change as the song begins"));
+    }
+
+    // Later in the song: the last run's song goes on; the key back first.
+    std::this_thread::sleep_for(2s);
+    const int64_t reset = speaker.Frames();
+    Expect(player, "39#0", "3#");
+    HeardAfter(speaker, kTone, kShiftedTone, reset, TClock::now(), "key back to 0");
+    std::this_thread::sleep_for(700ms);
+    TSeries key{"key change mid-song to its pitch heard", "ms", {}, kTargetKeyMs};
     for (int run = 0; run < options.runs; ++run) {
         // Up to +2 and back down to 0 in turn: both are changes a guest hears.
         const bool up = run % 2 == 0;
@@ -241,14 +278,15 @@ std::vector<TSeries> KeyAndSeek(const std::filesystem::path& work, const TOption
                                          late ? kTone : kSecondHalfTone, from, sent, "seek"));
         std::this_thread::sleep_for(700ms);
     }
-    return {key, seek};
+    return {early, key, seek};
 }
 
 // The player's CPU time per second of wall time while the song plays in real
 // time (sound to the null output, paced by its clock; pictures decoded and
 // dropped by the null video output), as percent of one core.
 TSeries Cpu(const std::filesystem::path& work, const TOptions& options, int keyShift) {
-    TBenchPlayer player(work / "media", {"vo=null", "ao=null"}, work / "player-cpu.log");
+    TBenchPlayer player(work / "media", WithOptions({"vo=null", "ao=null"}, options),
+                        work / "player-cpu.log");
     Expect(player, "1#" + std::to_string(kSongId), "5#");
     Expect(player, "39#" + std::to_string(keyShift), "3#");
     std::this_thread::sleep_for(2s);
