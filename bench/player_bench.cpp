@@ -323,9 +323,7 @@ int main(int argc, char** argv) {
 
         std::vector<TSeries> all;
         for (auto part : std::vector<std::function<std::vector<TSeries>()>>{
-                 [&] {
-                     return getenv("NOFRAME") ? std::vector<TSeries>{} : FirstFrame(work, options);
-                 },
+                 [&] { return FirstFrame(work, options); },
                  [&] { return KeyAndSeek(work, options); },
                  [&] { return std::vector<TSeries>{Cpu(work, options, kKeyShift)}; },
                  [&] { return std::vector<TSeries>{Cpu(work, options, 0)}; }}) {
