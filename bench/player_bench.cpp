@@ -37,6 +37,10 @@ using namespace std::chrono_literals;
 // channels, 440 Hz for the first half and 660 Hz for the second, so that the
 // sound tells the position as well as the key.
 constexpr int kSongId = 1;
+// The same song with a key frame every 2 s instead of x264's default of every
+// 250 frames (8.3 s): a seek decodes from the key frame before its position.
+constexpr int kShortGopSongId = 2;
+constexpr int kShortGopFrames = 60;
 constexpr int kSongSeconds = 60;
 constexpr int kToneChangeSecond = 30;
 constexpr double kTone = 440.0;
@@ -77,11 +81,12 @@ TOptions ReadOptions(int argc, char** argv) {
     return options;
 }
 
-std::string MediaRecipe() {
+std::string MediaRecipe(int gopFrames) {
     const std::string tone =
         "0.125*sin(2*PI*if(lt(t\\," + std::to_string(kToneChangeSecond) + ")\\,440\\,660)*t)";
     return "testsrc2=size=1280x720:rate=30:duration=" + std::to_string(kSongSeconds) + "\n" +
-           "aevalsrc=" + tone + "|" + tone + ":s=48000:d=" + std::to_string(kSongSeconds);
+           "aevalsrc=" + tone + "|" + tone + ":s=48000:d=" + std::to_string(kSongSeconds) + "\n" +
+           (gopFrames > 0 ? std::to_string(gopFrames) : "x264 default");
 }
 
 void Run(std::vector<std::string> args) {
@@ -102,11 +107,12 @@ void Run(std::vector<std::string> args) {
 }
 
 // Makes the song with ffmpeg unless the last run left it made by the same recipe.
-void MakeMedia(const std::filesystem::path& folder) {
+// gopFrames 0: x264's default key frame interval.
+void MakeSong(const std::filesystem::path& folder, int songId, int gopFrames) {
     std::filesystem::create_directories(folder);
-    const std::filesystem::path song = folder / (std::to_string(kSongId) + ".mp4");
-    const std::filesystem::path recipeFile = folder / "recipe.txt";
-    const std::string recipe = MediaRecipe();
+    const std::filesystem::path song = folder / (std::to_string(songId) + ".mp4");
+    const std::filesystem::path recipeFile = folder / (std::to_string(songId) + ".recipe.txt");
+    const std::string recipe = MediaRecipe(gopFrames);
     std::ifstream previous(recipeFile);
     if (std::filesystem::exists(song) &&
         std::string(std::istreambuf_iterator<char>(previous), {}) == recipe) {
@@ -115,11 +121,17 @@ void MakeMedia(const std::filesystem::path& folder) {
     }
     const auto started = TClock::now();
     const std::string video = recipe.substr(0, recipe.find('\n'));
-    const std::string audio = recipe.substr(recipe.find('\n') + 1);
-    Run({"ffmpeg",  "-nostdin", "-loglevel", "error",      "-y",      "-f",   "lavfi",
-         "-i",      video,      "-f",        "lavfi",      "-i",      audio,  "-c:v",
-         "libx264", "-preset",  "veryfast",  "-pix_fmt",   "yuv420p", "-c:a", "aac",
-         "-b:a",    "128k",     "-shortest", song.string()});
+    const size_t audioAt = recipe.find('\n') + 1;
+    const std::string audio = recipe.substr(audioAt, recipe.find('\n', audioAt) - audioAt);
+    std::vector<std::string> args = {"ffmpeg",  "-nostdin", "-loglevel", "error",  "-y",
+                                     "-f",      "lavfi",    "-i",        video,    "-f",
+                                     "lavfi",   "-i",       audio,       "-c:v",   "libx264",
+                                     "-preset", "veryfast", "-pix_fmt",  "yuv420p"};
+    if (gopFrames > 0) {
+        args.insert(args.end(), {"-g", std::to_string(gopFrames)});
+    }
+    args.insert(args.end(), {"-c:a", "aac", "-b:a", "128k", "-shortest", song.string()});
+    Run(args);
     std::ofstream(recipeFile) << recipe;
     std::cout << "song: " << song.string() << " made in "
               << std::chrono::duration<double>(TClock::now() - started).count() << " s"
@@ -216,6 +228,9 @@ double HeardAfter(const TPipeSpeaker& speaker, double tone, double other, int64_
 
 // A key change and a seek, each from the command to its sound coming out of
 // the loudspeaker pipe.
+void SeekRuns(TBenchPlayer& player, const TPipeSpeaker& speaker, const TOptions& options,
+              TSeries& seek);
+
 std::vector<TSeries> KeyAndSeek(const std::filesystem::path& work, const TOptions& options) {
     TPipeSpeaker speaker(work / "speaker.pipe", kPipeBytes);
     TBenchPlayer player(
@@ -267,7 +282,23 @@ std::vector<TSeries> KeyAndSeek(const std::filesystem::path& work, const TOption
         HeardAfter(speaker, kTone, kShiftedTone, from, TClock::now(), "key back to 0");
     }
 
-    TSeries seek{"seek to the sound of the new position", "ms", {}, kTargetSeekMs};
+    TSeries seek{
+        "seek to the sound of the new position, key frame every 8.3 s", "ms", {}, kTargetSeekMs};
+    SeekRuns(player, speaker, options, seek);
+    TSeries shortGop{
+        "seek to the sound of the new position, key frame every 2 s", "ms", {}, kTargetSeekMs};
+    const int64_t start = speaker.Frames();
+    Expect(player, "1#" + std::to_string(kShortGopSongId), "5#");
+    HeardAfter(speaker, kTone, kSecondHalfTone, start, TClock::now(), "the second song's start");
+    std::this_thread::sleep_for(1s);
+    SeekRuns(player, speaker, options, shortGop);
+    return {early, key, seek, shortGop};
+}
+
+// Seeks to a second in the song's second half and back to one in its first,
+// in turn, each from the command to the tone of the new position heard.
+void SeekRuns(TBenchPlayer& player, const TPipeSpeaker& speaker, const TOptions& options,
+              TSeries& seek) {
     for (int run = 0; run < options.runs; ++run) {
         const bool late = run % 2 == 0;
         const int64_t from = speaker.Frames();
@@ -277,7 +308,6 @@ std::vector<TSeries> KeyAndSeek(const std::filesystem::path& work, const TOption
                                          late ? kTone : kSecondHalfTone, from, sent, "seek"));
         std::this_thread::sleep_for(700ms);
     }
-    return {early, key, seek};
 }
 
 // The player's CPU time per second of wall time while the song plays in real
@@ -319,7 +349,8 @@ int main(int argc, char** argv) {
         const TOptions options = ReadOptions(argc, argv);
         const std::filesystem::path work =
             std::filesystem::path(LYRABOX_BINARY_DIR) / "bench-player";
-        MakeMedia(work / "media");
+        MakeSong(work / "media", kSongId, 0);
+        MakeSong(work / "media", kShortGopSongId, kShortGopFrames);
 
         std::vector<TSeries> all;
         for (auto part : std::vector<std::function<std::vector<TSeries>()>>{

@@ -38,7 +38,7 @@ TBenchPlayer::TBenchPlayer(const std::filesystem::path& media,
     argv.push_back(nullptr);
 
     int pipeFds[2];
-    if (::pipe(pipeFds) != 0) {
+    if (::pipe2(pipeFds, O_CLOEXEC) != 0) {
         throw std::runtime_error("pipe");
     }
     posix_spawn_file_actions_t actions;

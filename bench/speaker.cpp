@@ -36,7 +36,7 @@ TPipeSpeaker::TPipeSpeaker(const std::filesystem::path& path, int pipeBytes) : F
     }
     // Read and write: the pipe never sees its last writer go, and mpv's open
     // for writing does not wait for a reader.
-    FFd = ::open(path.c_str(), O_RDWR | O_NONBLOCK);
+    FFd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (FFd < 0) {
         throw std::runtime_error("cannot open the pipe " + path.string());
     }
