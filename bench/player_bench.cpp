@@ -364,7 +364,7 @@ int main(int argc, char** argv) {
             }
         }
 
-        std::printf("\n%-44s %10s %10s %10s  %s\n", "figure", "median", "worst", "target", "unit");
+        std::printf("\n%-62s %10s %10s %10s  %s\n", "figure", "median", "worst", "target", "unit");
         bool met = true;
         for (const TSeries& series : all) {
             char target[32] = "";
@@ -374,7 +374,7 @@ int main(int argc, char** argv) {
                 std::snprintf(target, sizeof target, "<%.0f %s", series.target,
                               ok ? "met" : "MISSED");
             }
-            std::printf("%-44s %10.0f %10.0f %10s  %s\n", series.name.c_str(), series.Median(),
+            std::printf("%-62s %10.0f %10.0f %10s  %s\n", series.name.c_str(), series.Median(),
                         series.Worst(), target, series.unit.c_str());
         }
         std::printf("targets (worst run): %s\n", met ? "all met" : "not all met");

@@ -70,14 +70,22 @@ void TPipeSpeaker::Read() {
             continue;
         }
         buffer.resize(static_cast<size_t>(wanted) * 2);
-        const ssize_t got = ::read(FFd, buffer.data(), static_cast<size_t>(wanted) * kFrameBytes);
-        const int frames = got > 0 ? static_cast<int>(got / kFrameBytes) : 0;
+        ssize_t got = ::read(FFd, buffer.data(), static_cast<size_t>(wanted) * kFrameBytes);
+        got = std::max<ssize_t>(got, 0);
+        // mpv is in the middle of writing a frame: wait for the rest of it.
+        while (got % kFrameBytes != 0 && !FStopping) {
+            const ssize_t rest = ::read(FFd, reinterpret_cast<char*>(buffer.data()) + got,
+                                        static_cast<size_t>(kFrameBytes - got % kFrameBytes));
+            if (rest > 0) {
+                got += rest;
+            } else {
+                std::this_thread::sleep_for(std::chrono::microseconds(100));
+            }
+        }
+        const int frames = static_cast<int>(got / kFrameBytes);
         // Nothing written in time is silence on a sound card: the time it
         // owed is not made up later by reading faster.
         owedFrames = frames < wanted ? 0 : owedFrames - frames;
-        if (got > 0 && got % kFrameBytes != 0) {
-            throw std::runtime_error("a frame was split in the pipe");
-        }
         if (frames == 0) {
             continue;
         }
