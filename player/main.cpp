@@ -10,6 +10,7 @@
 
 #include "player/mediafolder.h"
 #include "player/mpvplayback.h"
+#include "player/tvoverlay.h"
 #include "simulator/databasesongsource.h"
 #include "simulator/roomplayer.h"
 #include "simulator/roomplayerserver.h"
@@ -105,6 +106,9 @@ int main(int argc, char** argv) {
         std::unique_ptr<ISongSource> songs = MakeSongSource(options);
         TMpvPlayback playback(media, options.mpv, std::cerr);
         TRoomState room(*songs, playback);
+        TTvOverlay tv(options.room.empty() ? TTvOverlay::kNoRoomCaption : options.room,
+                      [&playback](const std::string& events) { playback.DrawOverlay(events); });
+        room.ShowOn(tv);
         TRoomPlayer player(room, {});
         // A song that ends is followed at once, whether the console asks or not.
         ServeUntilSignalled(options.address, player, std::cout, [&room] { room.CatchUp(); });
