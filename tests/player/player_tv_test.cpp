@@ -28,13 +28,11 @@ constexpr int kHeight = TVirtualScreen::kHeight;
 class PlayerOnScreen : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* tool : {"Xvfb", "ffmpeg"}) {
-            if (std::system((std::string("command -v ") + tool + " >/dev/null").c_str()) != 0) {
-                if (std::getenv("CI") != nullptr) {
-                    FAIL() << tool << " is missing: scripts/deps.sh installs it";
-                }
-                GTEST_SKIP() << tool << " is not installed (scripts/deps.sh installs it)";
+        if (const std::string tool = TVirtualScreen::MissingTool(); !tool.empty()) {
+            if (std::getenv("CI") != nullptr) {
+                FAIL() << tool << " is missing: scripts/deps.sh installs it";
             }
+            GTEST_SKIP() << tool << " is not installed (scripts/deps.sh installs it)";
         }
         fs::remove_all(Root());
         fs::create_directories(Root() / "media");
@@ -44,10 +42,9 @@ protected:
         ::setenv("DISPLAY", screen->Display().c_str(), 1);
         // A real video output drawn by the CPU; mpv holds every song at its
         // start until the room pauses and resumes it.
-        player = std::make_unique<TPlayerProcess>(
-            Root(), Root() / "media",
-            std::vector<std::string>{"--mpv", "vo=gpu", "--mpv", "gpu-sw=yes", "--mpv",
-                                     "gpu-context=x11egl", "--mpv", "pause=yes"});
+        std::vector<std::string> arguments = TVirtualScreen::PlayerArguments();
+        arguments.insert(arguments.end(), {"--mpv", "pause=yes"});
+        player = std::make_unique<TPlayerProcess>(Root(), Root() / "media", arguments);
     }
 
     void TearDown() override {

@@ -69,6 +69,19 @@ int TScreenPicture::WhitePixels(int top, int bottom) const {
     return count;
 }
 
+std::string TVirtualScreen::MissingTool() {
+    for (const char* tool : {"Xvfb", "ffmpeg"}) {
+        if (std::system((std::string("command -v ") + tool + " >/dev/null").c_str()) != 0) {
+            return tool;
+        }
+    }
+    return "";
+}
+
+std::vector<std::string> TVirtualScreen::PlayerArguments() {
+    return {"--mpv", "vo=gpu", "--mpv", "gpu-sw=yes", "--mpv", "gpu-context=x11egl"};
+}
+
 TVirtualScreen::TVirtualScreen(std::filesystem::path workDir) : FWorkDir(std::move(workDir)) {
     int pipeFds[2];
     if (::pipe(pipeFds) != 0) {

@@ -30,6 +30,13 @@ public:
     static constexpr int kWidth = 640;
     static constexpr int kHeight = 360;
 
+    // The program among those a virtual screen needs that is not installed;
+    // empty when all are.
+    static std::string MissingTool();
+    // The options that make lyrabox-player draw with a real video output on
+    // the CPU, as a machine without a graphics card can.
+    static std::vector<std::string> PlayerArguments();
+
     // Throws std::runtime_error when Xvfb does not start.
     explicit TVirtualScreen(std::filesystem::path workDir);
     ~TVirtualScreen();

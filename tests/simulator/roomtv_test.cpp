@@ -4,12 +4,27 @@
 // the next song from its source.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "recordingplayback.h"
 #include "simulator/roomstate.h"
 #include "simulator/songqueue.h"
+
+// Readable failures: found by the printer next to the types it prints.
+void PrintTo(const TSong& song, std::ostream* out) {
+    *out << "{" << song.id << ", " << song.lengthSeconds << ", \"" << song.title << "\", \""
+         << song.artist << "\"}";
+}
+
+void PrintTo(const TTvPicture& picture, std::ostream* out) {
+    *out << "{search \"" << picture.searchText << "\", playing ";
+    picture.playing ? PrintTo(*picture.playing, out) : void(*out << "nothing");
+    *out << (picture.announce ? " announced" : "") << ", next ";
+    picture.next ? PrintTo(*picture.next, out) : void(*out << "nothing");
+    *out << "}";
+}
 
 namespace {
 
