@@ -105,9 +105,9 @@ int main(int argc, char** argv) {
                   << std::endl;
         std::unique_ptr<ISongSource> songs = MakeSongSource(options);
         TMpvPlayback playback(media, options.mpv, std::cerr);
-        TRoomState room(*songs, playback);
         TTvOverlay tv(options.room.empty() ? TTvOverlay::kNoRoomCaption : options.room,
                       [&playback](const std::string& events) { playback.DrawOverlay(events); });
+        TRoomState room(*songs, playback);
         room.ShowOn(tv);
         TRoomPlayer player(room, {});
         // A song that ends is followed at once, whether the console asks or not.

@@ -54,7 +54,8 @@ std::string TitleAndArtist(const TSong& song, size_t maxCharacters) {
 }
 
 // Styles: white text with a black outline, readable over any video.
-const std::string kSearchStyle = R"({\an8\pos(960,40)\fs64\bord4\shad0\c&HFFFFFF&\3c&H000000&})";
+// The search line sits under the corner's line, so that the two never meet.
+const std::string kSearchStyle = R"({\an8\pos(960,110)\fs64\bord4\shad0\c&HFFFFFF&\3c&H000000&})";
 const std::string kAnnounceTitleStyle =
     R"({\an2\pos(960,560)\fs96\b1\bord5\shad0\c&HFFFFFF&\3c&H000000&})";
 const std::string kAnnounceArtistStyle =
