@@ -381,5 +381,7 @@ std::optional<std::string> TRoomState::BookingStarted(std::string_view argument)
 std::optional<std::string> TRoomState::Logout(std::string_view) {
     FPlayback.Stop();
     FSearchText.clear();
+    // The console clears the room's playlist as the guests leave.
+    FNextStale = true;
     return NothingPlays();
 }

@@ -136,6 +136,16 @@ TEST_F(RoomTv, TheIdleScreenShowsTheNextSongOfThePlaylist) {
     EXPECT_EQ(screen.Now(), (TTvPicture{"k", std::nullopt, false, kSecond}));
 }
 
+TEST_F(RoomTv, ALogoutLeavesTheIdleScreenWithThePlaylistAsItIsThen) {
+    songs.queue.Add(kFirst);
+    songs.queue.Add(kSecond);
+    Run("GO#");
+    EXPECT_EQ(screen.Now().next, kSecond);
+    songs.queue.TakeNext();  // the console empties the playlist as the guests leave
+    Run("GI#");
+    EXPECT_EQ(screen.Now(), TTvPicture{});
+}
+
 TEST_F(RoomTv, ReadsTheNextSongWhenItMayHaveChangedNotOnEveryPoll) {
     songs.queue.Add(kFirst);
     songs.queue.Add(kSecond);
