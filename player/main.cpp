@@ -10,6 +10,7 @@
 
 #include "player/mediafolder.h"
 #include "player/mpvplayback.h"
+#include "player/tvoverlay.h"
 #include "simulator/databasesongsource.h"
 #include "simulator/roomplayer.h"
 #include "simulator/roomplayerserver.h"
@@ -104,7 +105,10 @@ int main(int argc, char** argv) {
                   << std::endl;
         std::unique_ptr<ISongSource> songs = MakeSongSource(options);
         TMpvPlayback playback(media, options.mpv, std::cerr);
+        TTvOverlay tv(options.room.empty() ? TTvOverlay::kNoRoomCaption : options.room,
+                      [&playback](const std::string& events) { playback.DrawOverlay(events); });
         TRoomState room(*songs, playback);
+        room.ShowOn(tv);
         TRoomPlayer player(room, {});
         // A song that ends is followed at once, whether the console asks or not.
         ServeUntilSignalled(options.address, player, std::cout, [&room] { room.CatchUp(); });

@@ -268,7 +268,8 @@ bool TMpvPlayback::Start(TSong song) {
         FPaused = false;
         SetFlag("pause", false);
     }
-    FSong = TSong{song.id, 0};
+    FSong = song;
+    FSong->lengthSeconds = 0;
     FSongPath = path->string();
 
     std::unique_lock lock(FMutex);
@@ -357,6 +358,16 @@ void TMpvPlayback::Seek(int seconds) {
     const int target = std::max(0, length > 0 ? std::min(seconds, length) : seconds);
     FPosition = target;
     Command({"seek", std::to_string(target), "absolute"});
+}
+
+void TMpvPlayback::DrawOverlay(const std::string& assEvents) {
+    // One overlay of ours, on a 1920x1080 canvas that mpv scales to the
+    // window; the empty text takes it away.
+    if (assEvents.empty()) {
+        Command({"osd-overlay", "1", "none", ""});
+    } else {
+        Command({"osd-overlay", "1", "ass-events", assEvents, "1920", "1080"});
+    }
 }
 
 void TMpvPlayback::SetVolume(int level) {

@@ -55,6 +55,9 @@ public:
     void SetVocalGuide(bool on) override;
     void SetSoundMode(int mode) override;
 
+    // Draws ASS events (one a line) over the picture, song or idle window alike.
+    void DrawOverlay(const std::string& assEvents);
+
 private:
     // What the event thread has learnt about one entry of mpv's playlist.
     struct TEntry {

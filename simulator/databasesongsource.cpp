@@ -42,6 +42,14 @@ QSqlQuery Run(const QSqlDatabase& db, const QString& statement,
     return query;
 }
 
+// The catalogue's columns a TSong is made of, in this order, from row's column first.
+constexpr const char* kSongColumns = "l.durasi, l.judul, l.artis";
+
+TSong SongFromRow(int songId, const QSqlQuery& row, int first) {
+    return TSong{songId, row.value(first).toInt(), row.value(first + 1).toString().toStdString(),
+                 row.value(first + 2).toString().toStdString()};
+}
+
 }  // namespace
 
 TDatabaseSongSource::TDatabaseSongSource(QString settingsPath, QString room, std::ostream& log)
@@ -102,41 +110,63 @@ std::optional<TSong> TDatabaseSongSource::TakeFirstEntry() {
     const QSqlDatabase db = Connection();
     for (int attempt = 0; attempt < kTakeAttempts; ++attempt) {
         QSqlQuery first = Run(db,
-                              QStringLiteral("SELECT p.id, p.idlagu, l.durasi FROM playlist p "
+                              QStringLiteral("SELECT p.id, p.idlagu, %1 FROM playlist p "
                                              "LEFT JOIN lagu l ON l.idlagu = p.idlagu "
                                              "WHERE p.namaroom = ? "
-                                             "ORDER BY p.idplaylist, p.id LIMIT 1"),
+                                             "ORDER BY p.idplaylist, p.id LIMIT 1")
+                                  .arg(QLatin1String(kSongColumns)),
                               {FRoom});
         if (!first.next()) {
             return std::nullopt;
         }
         const qint64 entry = first.value(0).toLongLong();
         const int songId = first.value(1).toInt();
-        const QVariant length = first.value(2);
         const QSqlQuery removed =
             Run(db, QStringLiteral("DELETE FROM playlist WHERE id = ?"), {entry});
         if (removed.numRowsAffected() < 1) {
             continue;  // a console removed it first; the next entry is the one to play
         }
-        if (length.isNull()) {
+        if (first.value(2).isNull()) {
             FLog << "roomplayer-sim: song " << songId
                  << " of the playlist is not in the catalogue; passed over" << std::endl;
             continue;
         }
-        return TSong{songId, length.toInt()};
+        return SongFromRow(songId, first, 2);
     }
     FLog << "roomplayer-sim: no playable entry among the first " << kTakeAttempts
          << " of the playlist; playback stops" << std::endl;
     return std::nullopt;
 }
 
+std::optional<TSong> TDatabaseSongSource::PeekNext() {
+    try {
+        // Entries whose song the catalogue lacks are passed over when taken, so
+        // the one shown as next is the first the catalogue has.
+        QSqlQuery first = Run(Connection(),
+                              QStringLiteral("SELECT p.idlagu, %1 FROM playlist p "
+                                             "JOIN lagu l ON l.idlagu = p.idlagu "
+                                             "WHERE p.namaroom = ? "
+                                             "ORDER BY p.idplaylist, p.id LIMIT 1")
+                                  .arg(QLatin1String(kSongColumns)),
+                              {FRoom});
+        if (first.next()) {
+            return SongFromRow(first.value(0).toInt(), first, 1);
+        }
+    } catch (const std::exception& failure) {
+        Failed("the next song of the playlist cannot be read", failure);
+    }
+    return std::nullopt;
+}
+
 TSong TDatabaseSongSource::Describe(int songId) {
     const char* why = "is not in the catalogue";
     try {
-        QSqlQuery song =
-            Run(Connection(), QStringLiteral("SELECT durasi FROM lagu WHERE idlagu = ?"), {songId});
+        QSqlQuery song = Run(Connection(),
+                             QStringLiteral("SELECT %1 FROM lagu l WHERE l.idlagu = ?")
+                                 .arg(QLatin1String(kSongColumns)),
+                             {songId});
         if (song.next()) {
-            return {songId, song.value(0).toInt()};
+            return SongFromRow(songId, song, 0);
         }
     } catch (const std::exception& failure) {
         Failed("the catalogue cannot give a song's length", failure);

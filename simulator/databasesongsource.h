@@ -13,7 +13,7 @@
 // The room playlist of one room in the songs database, as the room player
 // reads it: the entry with the lowest play position (ties in the order added)
 // plays next and is removed from the playlist when it starts; a song's length
-// is its `durasi` in the catalogue.
+// is its `durasi` in the catalogue, its title and artist `judul` and `artis`.
 //
 // The database is reached with the room player's own account, at the place the
 // settings file names, read again at every connect so that a corrected file
@@ -28,6 +28,9 @@ public:
     TDatabaseSongSource& operator=(const TDatabaseSongSource&) = delete;
 
     std::optional<TSong> TakeNext() override;
+    // The first entry whose song the catalogue has, in one statement; the
+    // playlist reads as empty when the database cannot answer.
+    std::optional<TSong> PeekNext() override;
     // A song the catalogue cannot describe (unknown id, database unreachable)
     // still plays, with the length the in-memory queue would give it; the log
     // says so.

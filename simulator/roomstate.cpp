@@ -88,9 +88,18 @@ void TRoomState::CatchUp() {
     // progress question.
     if (FPlayback.CatchUp(FSongs)) {
         FLengthOwed = true;
+        FNextStale = true;
         // A song that followed on by itself starts in its own key too.
         SetKeyShift(0);
     }
+    UpdateScreen();
+}
+
+void TRoomState::ShowOn(ITvScreen& screen) {
+    FScreen = &screen;
+    FShown.reset();
+    FNextStale = true;
+    UpdateScreen();
 }
 
 std::optional<std::string> TRoomState::Execute(std::string_view command) {
@@ -103,7 +112,44 @@ std::optional<std::string> TRoomState::Execute(std::string_view command) {
     if (handler == Handlers().end()) {
         return std::nullopt;
     }
-    return (this->*handler->second)(command.substr(hash + 1));
+    std::optional<std::string> reply = (this->*handler->second)(command.substr(hash + 1));
+    UpdateScreen();
+    return reply;
+}
+
+TTvPicture TRoomState::Picture() {
+    const bool playing = FPlayback.Playing();
+    const int elapsed = playing ? FPlayback.ElapsedSeconds() : 0;
+    // Read again after a while of the song as well: another console may have
+    // reordered the playlist without a word to the room player.
+    if (!FNextStale && playing &&
+        (elapsed < FNextReadAtSecond || elapsed - FNextReadAtSecond >= kNextRefreshSeconds)) {
+        FNextStale = true;
+    }
+    if (FNextStale) {
+        FNext = FSongs.PeekNext();
+        FNextStale = false;
+        FNextReadAtSecond = elapsed;
+    }
+    TTvPicture picture;
+    picture.searchText = FSearchText;
+    if (playing) {
+        picture.playing = FPlayback.Song();
+        picture.announce = elapsed < kAnnounceSeconds;
+    }
+    picture.next = FNext;
+    return picture;
+}
+
+void TRoomState::UpdateScreen() {
+    if (FScreen == nullptr) {
+        return;
+    }
+    TTvPicture picture = Picture();
+    if (picture != FShown) {
+        FScreen->Show(picture);
+        FShown = std::move(picture);
+    }
 }
 
 std::string TRoomState::NothingPlays() {
@@ -117,6 +163,8 @@ std::string TRoomState::SongStarted() {
 }
 
 std::string TRoomState::StartSong(std::optional<TSong> song) {
+    // Whatever happens, songs have left the playlist.
+    FNextStale = true;
     if (!StartFirstPlayable(FPlayback, song, FSongs)) {
         return NothingPlays();
     }
@@ -222,6 +270,7 @@ std::optional<std::string> TRoomState::SetKey(std::string_view argument) {
 }
 
 std::optional<std::string> TRoomState::PlaylistSaved(std::string_view argument) {
+    FNextStale = true;
     if (FPlayback.Playing()) {
         return kAcknowledged;
     }
@@ -319,6 +368,7 @@ std::optional<std::string> TRoomState::BookingStarted(std::string_view argument)
     // A booking starts with the room playlist: the first song plays at once, and
     // the console learns it from the full state that follows with the tablet's
     // address.
+    FNextStale = true;
     if (!FPlayback.Playing()) {
         if (auto first = FSongs.TakeNext()) {
             StartSong(first);
@@ -331,5 +381,7 @@ std::optional<std::string> TRoomState::BookingStarted(std::string_view argument)
 std::optional<std::string> TRoomState::Logout(std::string_view) {
     FPlayback.Stop();
     FSearchText.clear();
+    // The console clears the room's playlist as the guests leave.
+    FNextStale = true;
     return NothingPlays();
 }

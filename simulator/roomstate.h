@@ -9,6 +9,7 @@
 #include "simulator/roomclock.h"
 #include "simulator/roomplayback.h"
 #include "simulator/songsource.h"
+#include "simulator/tvscreen.h"
 
 // What a room starts with; a script may set any of it.
 struct TRoomSettings {
@@ -31,6 +32,11 @@ public:
     static constexpr int kMaxVolume = 100;
     static constexpr int kMaxMicrophone = 10;
     static constexpr int kMaxKeyShift = 6;
+    // How long a song's title and artist stay on the TV once it starts.
+    static constexpr int kAnnounceSeconds = 5;
+    // The next song shown on the TV is read again at every song start, when
+    // the console says the playlist changed, and after this much of a song.
+    static constexpr int kNextRefreshSeconds = 15;
 
     // The simulator's room: songs play on a clock, nothing is heard.
     TRoomState(ISongSource& songs, IRoomClock& clock, TRoomSettings settings = {});
@@ -44,6 +50,9 @@ public:
     // Lets playback catch up (a song that ended gives way to the next); every
     // command does so first, and a player that plays calls it between them too.
     void CatchUp();
+    // From now on the room keeps screen's picture up to date, after every
+    // command and every catch-up; the room without one never reads ahead.
+    void ShowOn(ITvScreen& screen);
 
     const TRoomSettings& Settings() const { return FSettings; }
     TRoomSettings& Settings() { return FSettings; }
@@ -86,6 +95,8 @@ private:
     std::string SongStarted();
     std::string KeyShown() const;
     std::string ProgressShown() const;
+    void UpdateScreen();
+    TTvPicture Picture();
 
     static const std::map<std::string, THandler, std::less<>>& Handlers();
 
@@ -99,4 +110,11 @@ private:
     // The progress answer brings the song's length first when the console has
     // not had it yet: a late length, or a song that followed on by itself.
     bool FLengthOwed = false;
+
+    ITvScreen* FScreen = nullptr;
+    std::optional<TTvPicture> FShown;
+    // The next song as last read, and when: it is read again when stale.
+    std::optional<TSong> FNext;
+    bool FNextStale = true;
+    int FNextReadAtSecond = 0;
 };

@@ -1,7 +1,7 @@
 #include "simulator/songqueue.h"
 
 void TSongQueue::Add(TSong song) {
-    FKnownLengths[song.id] = song.lengthSeconds;
+    FKnown[song.id] = song;
     FQueue.push_back(song);
 }
 
@@ -14,10 +14,17 @@ std::optional<TSong> TSongQueue::TakeNext() {
     return next;
 }
 
+std::optional<TSong> TSongQueue::PeekNext() {
+    if (FQueue.empty()) {
+        return std::nullopt;
+    }
+    return FQueue.front();
+}
+
 TSong TSongQueue::Describe(int songId) {
-    auto known = FKnownLengths.find(songId);
-    if (known != FKnownLengths.end()) {
-        return {songId, known->second};
+    auto known = FKnown.find(songId);
+    if (known != FKnown.end()) {
+        return known->second;
     }
     // Between two and a half and five minutes, like most karaoke tracks.
     return {songId, 150 + (songId * 37) % 150};

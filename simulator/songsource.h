@@ -1,10 +1,16 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 struct TSong {
     int id = 0;
     int lengthSeconds = 0;
+    // As the catalogue names them; empty where the source knows no names.
+    std::string title = {};
+    std::string artist = {};
+
+    bool operator==(const TSong&) const = default;
 };
 
 // Where the room player's songs come from: the room playlist for what plays
@@ -15,6 +21,10 @@ public:
     virtual ~ISongSource() = default;
     // Takes the song that plays next off the playlist; nothing when it is empty.
     virtual std::optional<TSong> TakeNext() = 0;
+    // The song that would play next, left on the playlist; nothing when it is
+    // empty. A source may answer from the database: ask when it may have
+    // changed, not on every poll.
+    virtual std::optional<TSong> PeekNext() = 0;
     // The catalogue song with this id, as the room player would load it.
     virtual TSong Describe(int songId) = 0;
 };

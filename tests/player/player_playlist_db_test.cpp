@@ -17,6 +17,7 @@
 #include "support/admin_db.h"
 #include "support/test_paths.h"
 #include "test_media.h"
+#include "virtual_screen.h"
 
 namespace {
 
@@ -150,6 +151,50 @@ TEST_F(PlayerPlaylist, FollowsOnWithTheNextEntryWithoutTheConsoleAsking) {
     EXPECT_NEAR(heard.Slice(0, kSongSeconds, kSampleRate).Frequency(0, kSampleRate), 440, 5);
     EXPECT_NEAR(heard.Slice(kSongSeconds, 2 * kSongSeconds, kSampleRate).Frequency(0, kSampleRate),
                 660, 5);
+    fs::remove_all(root);
+}
+
+// The next entry of the playlist on the TV, looked at on a virtual X screen:
+// under the room's name while nothing plays, in the corner while a song plays,
+// gone when the playlist has nothing after the song.
+TEST_F(PlayerPlaylist, ShowsTheNextEntryOnTheIdleScreenAndWhileASongPlays) {
+    if (const std::string tool = TVirtualScreen::MissingTool(); !tool.empty()) {
+        GTEST_SKIP() << tool << " is not installed (scripts/deps.sh installs it)";
+    }
+    const std::vector<int> songs = CatalogueSongs(2);
+    ASSERT_EQ(songs.size(), 2u);
+    const fs::path root = Root();
+    for (int songId : songs) {
+        testmedia::Stereo(root / "media" / File(songId, ".mkv"), 440, 440, 20, true);
+    }
+    AddEntries(songs);
+    TVirtualScreen screen(root);
+    ::setenv("DISPLAY", screen.Display().c_str(), 1);
+    std::vector<std::string> arguments = TVirtualScreen::PlayerArguments();
+    arguments.insert(arguments.end(), {"--mpv", "pause=yes", "--room", kRoom.toStdString(),
+                                       "--settings", testsupport::testSettingIni().toStdString()});
+    TPlayerProcess player(root, root / "media", arguments);
+
+    // Bands of the 640x360 screen: the line under the idle screen's caption,
+    // and the top, where the corner's line is.
+    auto white = [](const TScreenPicture& picture, int top, int bottom) {
+        return picture.WhitePixels(top, bottom);
+    };
+    const TScreenPicture idle =
+        screen.WaitFor([&](const TScreenPicture& p) { return white(p, 180, 215) > 0; });
+    EXPECT_GT(white(idle, 120, 170), 200) << "the room's name";
+    EXPECT_GT(white(idle, 180, 215), 100) << "the next entry under it";
+
+    ASSERT_EQ(player.Send("20#"), "5#20#" + std::to_string(songs[0]));
+    const TScreenPicture first =
+        screen.WaitFor([&](const TScreenPicture& p) { return white(p, 180, 215) == 0; });
+    EXPECT_GT(white(first, 0, 40), 50) << "the next entry in the corner";
+
+    ASSERT_EQ(player.Send("2#a"), "5#20#" + std::to_string(songs[1]));
+    const TScreenPicture last =
+        screen.WaitFor([&](const TScreenPicture& p) { return p.Differences(first, 120, 240) > 0; });
+    EXPECT_EQ(white(last, 0, 40), 0) << "nothing after the last entry";
+    EXPECT_EQ(player.Terminate(), 0);
     fs::remove_all(root);
 }
 

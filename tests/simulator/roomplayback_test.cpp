@@ -3,56 +3,13 @@
 // are passed over, and a song that follows on by itself starts in its own key.
 #include <gtest/gtest.h>
 
-#include <set>
 #include <vector>
 
-#include "simulator/roomplayback.h"
+#include "recordingplayback.h"
 #include "simulator/roomstate.h"
 #include "simulator/songqueue.h"
 
 namespace {
-
-class TRecordingPlayback final : public IRoomPlayback {
-public:
-    bool Playing() const override { return FSong.has_value(); }
-    const TSong& Song() const override { return *FSong; }
-    bool Paused() const override { return false; }
-    int ElapsedSeconds() const override { return 0; }
-
-    bool Start(TSong song) override {
-        started.push_back(song.id);
-        if (unplayable.count(song.id) > 0) {
-            FSong.reset();
-            return false;
-        }
-        FSong = song;
-        return true;
-    }
-    void Stop() override { FSong.reset(); }
-    void TogglePause() override {}
-    void Seek(int) override {}
-    bool CatchUp(ISongSource& songs) override {
-        if (!FSong || !songEnded) {
-            return false;
-        }
-        songEnded = false;
-        StartFirstPlayable(*this, songs.TakeNext(), songs);
-        return true;
-    }
-
-    void SetVolume(int level) override { volumes.push_back(level); }
-    void SetKey(int semitones) override { keys.push_back(semitones); }
-    void SetVocalGuide(bool on) override { guides.push_back(on); }
-    void SetSoundMode(int mode) override { modes.push_back(mode); }
-
-    std::set<int> unplayable;
-    bool songEnded = false;
-    std::vector<int> started, volumes, keys, modes;
-    std::vector<bool> guides;
-
-private:
-    std::optional<TSong> FSong;
-};
 
 class RoomThroughPlayback : public ::testing::Test {
 protected:

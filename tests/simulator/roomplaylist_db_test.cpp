@@ -183,6 +183,32 @@ TEST_F(RoomPlaylistInDatabase, PlayNowTakesTheLengthFromTheCatalogueAndLeavesThe
         << log.str();
 }
 
+TEST_F(RoomPlaylistInDatabase, SongsCarryTheirTitleAndArtistAndTheNextIsSeenWithoutBeingTaken) {
+    // A song whose names are not plain ASCII, as the catalogue has it.
+    const QStringList named =
+        admin
+            .rows(QStringLiteral("SELECT idlagu, judul, artis, durasi FROM lagu "
+                                 "WHERE LENGTH(judul) <> CHAR_LENGTH(judul) "
+                                 "AND LENGTH(artis) <> CHAR_LENGTH(artis) "
+                                 "ORDER BY idlagu LIMIT 1"))
+            .value(0);
+    ASSERT_EQ(named.size(), 4) << "the demo catalogue has accented titles and artists";
+    const TSong expected{named[0].toInt(), named[3].toInt(), named[1].toStdString(),
+                         named[2].toStdString()};
+    const int myLove = SongId(kMyLove);
+    AddEntries(kRoom, {{1, 987654}, {2, expected.id}, {3, myLove}});
+
+    EXPECT_EQ(songs.PeekNext(), expected) << "the first entry the catalogue has";
+    EXPECT_EQ(songs.PeekNext(), expected);
+    EXPECT_EQ(Playlist(kRoom).size(), 3) << "looking takes nothing";
+
+    EXPECT_EQ(songs.TakeNext(), expected);
+    EXPECT_EQ(songs.PeekNext()->title, kMyLove.title);
+    EXPECT_EQ(songs.Describe(expected.id), expected);
+    EXPECT_EQ(songs.TakeNext()->title, kMyLove.title);
+    EXPECT_EQ(songs.PeekNext(), std::nullopt);
+}
+
 TEST_F(RoomPlaylistInDatabase, AnEntryWhoseSongIsMissingFromTheCatalogueIsPassedOver) {
     const int myLove = SongId(kMyLove);
     AddEntries(kRoom, {{1, 987654}, {2, myLove}});
