@@ -27,8 +27,8 @@ relation_names() { field "$1" | sed -e 's/([^)]*)//g' | tr -d ' \t' | tr ',|' '\
 [ "$(field Architecture)" = "$(dpkg --print-architecture)" ] ||
     fail "Architecture is '$(field Architecture)'"
 [ -n "$(field Maintainer)" ] || fail "no Maintainer"
-field Description | head -n 1 | grep -qi 'room player' ||
-    fail "the description's summary is '$(field Description | head -n 1)'"
+summary=$(field Description | sed -n 1p)
+[[ "$summary" == *"room player"* ]] || fail "the description's summary is '$summary'"
 
 depends=$(relation_names Depends)
 for package in \
