@@ -60,8 +60,9 @@ listening() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
 # One room player per demo room, at the address the room's check-in code names;
 # each plays its room's playlist from the database that setting.ini names.
 # ROOM 01's plays the clips in a 640 by 360 window to the right of the console
-# window (1280 by 768 at the top left). Without a sound device mpv plays the
-# pictures alone.
+# window (1280 by 768 at the top left), on the desktop's sound server or the
+# first ALSA card; without either (a virtual display, a container) on mpv's
+# null output, which keeps the songs' time as a card would.
 players=()
 cleanup() {
     if [ ${#players[@]} -gt 0 ]; then
@@ -79,7 +80,8 @@ for room in "ROOM 01:5001" "ROOM 02:5002"; do
     player=("$build/bin/roomplayer-sim")
     if [ "$name" = "ROOM 01" ]; then
         player=("$build/bin/lyrabox-player" --media "$media" --mpv fullscreen=no
-            --mpv geometry=640x360+1290+0 --mpv border=yes --mpv "title=$name: lyrabox-player")
+            --mpv geometry=640x360+1280+0 --mpv border=yes --mpv "title=$name: lyrabox-player"
+            --mpv ao=pipewire,pulse,alsa,null)
     fi
     LYRABOX_LOOPBACK_ONLY=1 "${player[@]}" --listen "127.0.0.1:$port" \
         --room "$name" --settings "$run/setting.ini" >"$log" 2>&1 &
