@@ -49,7 +49,7 @@ LISTEN=127.0.0.1:0 ROOM= MEDIA="$work/media" PATH="$work/bin:$PATH" LYRABOX_LOOP
     sh "$source_dir/packaging/player/kiosk-session" --mpv ao=null >"$work/player.log" 2>&1 &
 pids+=($!)
 port=
-for _ in $(seq 1 150); do
+for _ in $(seq 1 300); do
     port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/player.log")
     [ -n "$port" ] && break
     sleep 0.1
@@ -66,11 +66,11 @@ play_request() {
 }
 exec 4<>"/dev/tcp/127.0.0.1/$port" || { echo "FAIL: no connection to the player" >&2; exit 1; }
 play_request >&4
-timeout 10 head -c 16 <&4 >/dev/null
+timeout 30 head -c 16 <&4 >/dev/null
 exec 4<&-
 
 geometry=
-for _ in $(seq 1 100); do
+for _ in $(seq 1 300); do
     geometry=$(xwininfo -root -tree | sed -n 's/.*("lyrabox-player" "lyrabox-player")[[:space:]]*\([0-9]*x[0-9]*+[0-9-]*+[0-9-]*\).*/\1/p' | head -n 1)
     [ "$geometry" = "${width}x${height}+0+0" ] && break
     sleep 0.1
