@@ -1,5 +1,7 @@
-# The Debian package of a console tablet: `cpack` in a build tree makes
-# lyrabox_<version>_<arch>.deb. Layout on the tablet:
+# The Debian packages: `cpack` in a build tree makes the console tablet's
+# lyrabox_<version>_<arch>.deb (component "lyrabox") and the playback PC's
+# lyrabox-player_<version>_<arch>.deb (component "player", player/Packaging.cmake).
+# Layout on the tablet:
 #
 #   /usr/bin/lyrabox, /usr/bin/roomplayer-sim
 #   /etc/lyrabox/setting.ini             the venue's settings (a conffile)
@@ -16,6 +18,8 @@
 set(LYRABOX_PACKAGING_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(LYRABOX_PACKAGE_STAGE ${CMAKE_BINARY_DIR}/packaging)
 set(LYRABOX_PROGRAM_FOLDER var/lib/lyrabox)
+# Every install rule below without a component of its own is the console's.
+set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME lyrabox)
 
 install(TARGETS lyrabox roomplayer-sim RUNTIME DESTINATION usr/bin)
 
@@ -40,17 +44,21 @@ install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/docs/skin.md
 file(WRITE ${LYRABOX_PACKAGE_STAGE}/conffiles "/etc/lyrabox/setting.ini\n")
 
 set(CPACK_GENERATOR DEB)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL lyrabox player)
 set(CPACK_PACKAGE_NAME lyrabox)
+set(CPACK_DEBIAN_LYRABOX_PACKAGE_NAME lyrabox)
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}.${LYRABOX_BUILD_NUMBER}")
 set(CPACK_PACKAGE_CONTACT "lyrabox maintainers <lyrabox@localhost>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "touch-screen console of a karaoke room")
-set(CPACK_PACKAGE_DESCRIPTION
+# Each package's description starts with its own summary line.
+set(CPACK_COMPONENT_LYRABOX_DESCRIPTION
+    "touch-screen console of a karaoke room\n"
     "lyrabox is the console that stands in one karaoke room of a venue: guests\n"
     "search the song catalogue, fill the room's playlist, control the room's\n"
     "player and order food and drinks. The package holds the console, its\n"
     "default skin, an example setting.ini, the room-player simulator and a\n"
     "systemd unit that runs the console as the tablet's kiosk on tty1.")
-string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+string(JOIN "" CPACK_COMPONENT_LYRABOX_DESCRIPTION ${CPACK_COMPONENT_LYRABOX_DESCRIPTION})
 # Installed at the root, not under /usr/local: the layout above is absolute.
 set(CPACK_PACKAGING_INSTALL_PREFIX /)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -82,4 +90,6 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     ${LYRABOX_PACKAGING_DIR}/prerm
     ${LYRABOX_PACKAGING_DIR}/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# The player's package overrides the console's fields above where they differ.
+include(${LYRABOX_PACKAGING_DIR}/player/Packaging.cmake)
 include(CPack)

@@ -11,8 +11,8 @@ packages=(
     qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtqml-workerscript
     libgtest-dev libgmock-dev libbenchmark-dev
     mariadb-server mariadb-client
-    xvfb xdotool
-    libmpv-dev ffmpeg libegl-mesa0 libgl1-mesa-dri
+    xvfb xdotool x11-utils
+    libmpv-dev ffmpeg fonts-dejavu-core libegl-mesa0 libgl1-mesa-dri
 )
 
 missing=()

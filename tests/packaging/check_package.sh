@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package of a build tree into a temporary folder and checks
-# its control fields, maintainer scripts and contents. Unpacks with dpkg-deb -x
-# only; nothing is installed on this machine.
+# Builds the Debian packages of a build tree into a temporary folder and checks
+# the console's control fields, maintainer scripts and contents, then the
+# player's with check_player_package.sh. Unpacks with dpkg-deb -x only; nothing
+# is installed on this machine.
 #   check_package.sh BUILD_DIR SOURCE_DIR
 set -uo pipefail
 
@@ -21,12 +22,14 @@ if ! cpack --config "$build_dir/CPackConfig.cmake" -B "$work/out" >"$work/cpack.
     echo "FAIL: cpack did not make the package" >&2
     exit 1
 fi
-mapfile -t debs < <(find "$work/out" -maxdepth 1 -name '*.deb')
-if [ ${#debs[@]} -ne 1 ]; then
-    echo "FAIL: expected one .deb, found ${#debs[@]}" >&2
+# One run makes both packages: the console tablet's and the playback PC's.
+mapfile -t debs < <(find "$work/out" -maxdepth 1 -name '*.deb' -printf '%f\n' | LC_ALL=C sort)
+if [ ${#debs[@]} -ne 2 ] || [[ ${debs[0]} != lyrabox-player_*.deb ]] || [[ ${debs[1]} != lyrabox_*.deb ]]; then
+    echo "FAIL: expected lyrabox_*.deb and lyrabox-player_*.deb, found: ${debs[*]}" >&2
     exit 1
 fi
-deb=${debs[0]}
+deb=$work/out/${debs[1]}
+player_deb=$work/out/${debs[0]}
 
 # --- control fields -------------------------------------------------------
 field() { dpkg-deb -f "$deb" "$1"; }
@@ -156,6 +159,8 @@ grep -qx 'WantedBy=graphical.target' "$unit" || fail "the unit has no [Install] 
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed for $(basename "$deb")" >&2
-    exit 1
+else
+    echo "$(basename "$deb"): control fields, scripts and contents as expected"
 fi
-echo "$(basename "$deb"): control fields, scripts and contents as expected"
+"$(dirname "${BASH_SOURCE[0]}")/check_player_package.sh" "$player_deb" "$deb" || failures=$((failures + 1))
+[ "$failures" -eq 0 ]
