@@ -12,7 +12,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     mariadb-server mariadb-client
     xvfb xdotool
-    libmpv-dev ffmpeg
+    libmpv-dev libasound2-dev ffmpeg
 )
 
 missing=()

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -150,6 +152,44 @@ TEST_F(PlayerPlaylist, FollowsOnWithTheNextEntryWithoutTheConsoleAsking) {
     EXPECT_NEAR(heard.Slice(0, kSongSeconds, kSampleRate).Frequency(0, kSampleRate), 440, 5);
     EXPECT_NEAR(heard.Slice(kSongSeconds, 2 * kSongSeconds, kSampleRate).Frequency(0, kSampleRate),
                 660, 5);
+    fs::remove_all(root);
+}
+
+// The suite's settings file with the playback PC's [RoomPlayer] keys added.
+fs::path SettingsWithRoomPlayer(const fs::path& root, const std::string& roomPlayer) {
+    std::ifstream suite(testsupport::testSettingIni().toStdString());
+    std::stringstream text;
+    text << suite.rdbuf() << "\n[RoomPlayer]\n" << roomPlayer;
+    const fs::path file = root / "setting.ini";
+    std::ofstream(file) << text.str();
+    return file;
+}
+
+// The keys of the settings file reach the player: the guide vocal's channel
+// is the left one, and a screen that is no number is a line on the log, not a
+// player that does not start.
+TEST_F(PlayerPlaylist, ReadsItsOwnKeysFromTheSettingsFile) {
+    const fs::path root = Root();
+    const int song = CatalogueSongs(1).at(0);
+    // The guide vocal on the left at 660 Hz, the music on the right at 440 Hz.
+    testmedia::Stereo(root / "media" / File(song, ".wav"), 660, 440, kSongSeconds);
+    const fs::path settings = SettingsWithRoomPlayer(
+        root, "VocalChannel=left\nScreen=abc\nAudioDevice=auto\nMicrophoneControl=\n");
+
+    TPlayerProcess player(root, root / "media",
+                          {"--room", kRoom.toStdString(), "--settings", settings.string()});
+    EXPECT_EQ(player.Send("8#"), "6#");
+    EXPECT_EQ(player.Send("1#" + std::to_string(song)),
+              "5#" + std::to_string(kSongSeconds) + "#" + std::to_string(song));
+    EXPECT_EQ(player.ProgressUntilIdle().back(), "0#");
+    ASSERT_EQ(player.Terminate(), 0);
+
+    const TPcmAudio heard = TPcmAudio::Load(player.SoundFile());
+    EXPECT_NEAR(heard.Frequency(0, kSampleRate), 440, 5) << "the music on both speakers";
+    EXPECT_NEAR(heard.Frequency(1, kSampleRate), 440, 5);
+    const std::string errors = player.Errors();
+    EXPECT_NE(errors.find("[RoomPlayer] Screen=abc is not a screen number"), std::string::npos)
+        << errors;
     fs::remove_all(root);
 }
 
