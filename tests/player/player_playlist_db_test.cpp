@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "pcm_audio.h"
+#include "pcm_fifo.h"
 #include "player_process.h"
 #include "support/admin_db.h"
 #include "support/test_paths.h"
@@ -151,6 +152,54 @@ TEST_F(PlayerPlaylist, FollowsOnWithTheNextEntryWithoutTheConsoleAsking) {
     EXPECT_NEAR(heard.Seconds(kSampleRate), 2 * kSongSeconds, 2 * 0.15);
     EXPECT_NEAR(heard.Slice(0, kSongSeconds, kSampleRate).Frequency(0, kSampleRate), 440, 5);
     EXPECT_NEAR(heard.Slice(kSongSeconds, 2 * kSongSeconds, kSampleRate).Frequency(0, kSampleRate),
+                660, 5);
+    fs::remove_all(root);
+}
+
+// A file cut off and removed while it plays (a disk that went away) ends that
+// song only: the next entry plays and the player goes on answering. The
+// sound goes through a FIFO so that the song is surely playing when its file
+// goes: the test has read its first second.
+TEST_F(PlayerPlaylist, AFileThatGoesWhilePlayingEndsThatSongOnly) {
+    const std::vector<int> songs = CatalogueSongs(2);
+    ASSERT_EQ(songs.size(), 2u);
+    const fs::path root = Root();
+    const fs::path going = root / "media" / File(songs[0], ".wav");
+    constexpr int kLongSong = 30;
+    testmedia::Stereo(going, 440, 440, kLongSong);
+    testmedia::Stereo(root / "media" / File(songs[1], ".wav"), 660, 660, kSongSeconds);
+    AddEntries(songs);
+
+    TPcmFifo sound(root / "sound.fifo", root / "heard.pcm");
+    TPlayerProcess player(
+        root, root / "media",
+        {"--room", kRoom.toStdString(), "--settings", testsupport::testSettingIni().toStdString(),
+         "--mpv", "ao-pcm-file=" + sound.Path().string()});
+    EXPECT_EQ(player.Send("GO#"), "1#60;5;0");
+    ASSERT_TRUE(sound.Read(1.0));
+    fs::resize_file(going, 0);
+    fs::remove(going);
+    sound.ReadOnward();
+    std::vector<std::string> started;
+    for (const std::string& reply : player.ProgressUntilIdle()) {
+        if (reply.rfind("5#", 0) == 0) {
+            started.push_back(reply);
+        }
+    }
+    EXPECT_EQ(started, (std::vector<std::string>{
+                           "5#" + std::to_string(kLongSong) + "#" + std::to_string(songs[0]),
+                           "5#" + std::to_string(kSongSeconds) + "#" + std::to_string(songs[1])}));
+    EXPECT_EQ(PlaylistSize(), 0);
+    EXPECT_EQ(player.Send("38#"), "1#60;5;0") << "the player goes on answering";
+    ASSERT_EQ(player.Terminate(), 0);
+    sound.Finish();
+
+    const TPcmAudio heard = TPcmAudio::Load(sound.Heard());
+    const double seconds = heard.Seconds(kSampleRate);
+    // The first song stopped within what mpv had read ahead of its file.
+    EXPECT_LT(seconds, kLongSong / 2);
+    EXPECT_NEAR(heard.Slice(seconds - kSongSeconds + 0.2, seconds - 0.2, kSampleRate)
+                    .Frequency(0, kSampleRate),
                 660, 5);
     fs::remove_all(root);
 }
