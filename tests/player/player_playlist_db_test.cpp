@@ -2,6 +2,7 @@
 // suite's private server: in play order, each song for its file's length, the
 // entries without a playable file passed over.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <QString>
@@ -14,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "alsa_test_config.h"
 #include "pcm_audio.h"
 #include "pcm_fifo.h"
 #include "player_process.h"
@@ -228,6 +230,8 @@ TEST_F(PlayerPlaylist, ReadsItsOwnKeysFromTheSettingsFile) {
     TPlayerProcess player(root, root / "media",
                           {"--room", kRoom.toStdString(), "--settings", settings.string()});
     EXPECT_EQ(player.Send("8#"), "6#");
+    EXPECT_EQ(player.Send("31#7"), "10#7");
+    EXPECT_EQ(player.Send("32#1"), "2#8");
     EXPECT_EQ(player.Send("1#" + std::to_string(song)),
               "5#" + std::to_string(kSongSeconds) + "#" + std::to_string(song));
     EXPECT_EQ(player.ProgressUntilIdle().back(), "0#");
@@ -239,6 +243,30 @@ TEST_F(PlayerPlaylist, ReadsItsOwnKeysFromTheSettingsFile) {
     const std::string errors = player.Errors();
     EXPECT_NE(errors.find("[RoomPlayer] Screen=abc is not a screen number"), std::string::npos)
         << errors;
+    const std::string keptAsNumber = "the microphone level is kept as a number";
+    const size_t kept = errors.find(keptAsNumber);
+    EXPECT_NE(kept, std::string::npos) << errors;
+    EXPECT_EQ(errors.find(keptAsNumber, kept + 1), std::string::npos) << "once, not per level";
+    fs::remove_all(root);
+}
+
+// The room's microphone level moves the mixer control the settings name, on
+// a real ALSA control (of the tests' own plugin) over its range -20..40.
+TEST_F(PlayerPlaylist, SetsTheMicrophoneControlTheSettingsName) {
+    const fs::path root = Root();
+    ::setenv("ALSA_CONFIG_PATH", alsatest::WriteConfig(root / "alsa").c_str(), 1);
+    const fs::path settings =
+        SettingsWithRoomPlayer(root, "MicrophoneCard=testmic\nMicrophoneControl=Mic\n");
+    TPlayerProcess player(root, root / "media",
+                          {"--room", kRoom.toStdString(), "--settings", settings.string()});
+    EXPECT_EQ(player.Send("31#7"), "10#7");
+    EXPECT_EQ(alsatest::Values(root / "alsa", "testmic"), "22 22");
+    EXPECT_EQ(player.Send("32#1"), "2#8");
+    EXPECT_EQ(alsatest::Values(root / "alsa", "testmic"), "28 28");
+    EXPECT_EQ(player.Send("31#0"), "10#0");
+    EXPECT_EQ(alsatest::Values(root / "alsa", "testmic"), "-20 -20");
+    EXPECT_EQ(player.Terminate(), 0);
+    ::unsetenv("ALSA_CONFIG_PATH");
     fs::remove_all(root);
 }
 
