@@ -148,6 +148,16 @@ private:
         return true;
     }
 
+    void RemoveWatch(const fs::path& folder) {
+        for (auto watch = FFolders.begin(); watch != FFolders.end(); ++watch) {
+            if (watch->second == folder) {
+                ::inotify_rm_watch(FInotify, watch->first);
+                FFolders.erase(watch);
+                return;
+            }
+        }
+    }
+
     void Run() {
         pollfd fds[2] = {{FInotify, POLLIN, 0}, {FStop, POLLIN, 0}};
         alignas(inotify_event) char buffer[64 * 1024];
@@ -191,6 +201,8 @@ private:
                 AddWatch(path);
                 FState.AddFilesOf(path);
             } else if (event.mask & (IN_DELETE | IN_MOVED_FROM)) {
+                // A folder moved away keeps its watch: its files are no longer songs.
+                RemoveWatch(path);
                 FState.RemoveUnder(path);
             }
             return;

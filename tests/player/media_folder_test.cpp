@@ -88,10 +88,22 @@ TEST_F(MediaFolder, NoLongerFindsASongRemoved) {
     fs::remove_all(Folder() / "1");
     EXPECT_FALSE(media.Find(7));
     EXPECT_FALSE(media.Find(1001));
+    // A sub-folder moved away takes its songs with it, and what is written
+    // into it later is not the room's.
+    const fs::path away = Folder().string() + "-away";
+    fs::create_directories(Folder() / "5");
+    Write(Folder() / "5" / "5001.mp4");
+    ASSERT_TRUE(FoundSoon(media, 5001));
+    fs::remove_all(away);
+    fs::rename(Folder() / "5", away);
+    Write(away / "5002.mp4");
+    EXPECT_FALSE(media.Find(5001));
     // Once the watch has seen them go, they are not counted either.
     Write(Folder() / "9.mp4");
     ASSERT_TRUE(FoundSoon(media, 9));
     EXPECT_EQ(media.Size(), 1u);
+    EXPECT_FALSE(media.Find(5002));
+    fs::remove_all(away);
 }
 
 TEST_F(MediaFolder, AFolderThatCannotBeWatchedIsReadOnceWithOneLine) {
