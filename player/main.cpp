@@ -2,14 +2,15 @@
 // console on the message link exactly as roomplayer-sim does (same room, same
 // replies) and plays through libmpv.
 #include <QCoreApplication>
-#include <QString>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "player/mediafolder.h"
+#include "player/microphonemixer.h"
 #include "player/mpvplayback.h"
+#include "player/playersettings.h"
 #include "player/tvoverlay.h"
 #include "simulator/databasesongsource.h"
 #include "simulator/roomplayer.h"
@@ -62,17 +63,12 @@ bool Parse(int argc, char** argv, TOptions& options) {
            options.room.empty() == options.settingsPath.empty();
 }
 
-// Which channel of a stereo song carries the guide vocal: [RoomPlayer]
-// VocalChannel of the settings file, "left" or "right" (the default).
-TVocalChannel ReadVocalChannel(const TOptions& options) {
+// The settings file's [RoomPlayer] keys; without a settings file, none.
+TPlayerSettings ReadSettings(const TOptions& options) {
     if (options.settingsPath.empty()) {
-        return TVocalChannel::Right;
+        return {};
     }
-    const QString channel =
-        ReadSettingValue(QString::fromStdString(options.settingsPath), QStringLiteral("RoomPlayer"),
-                         QStringLiteral("VocalChannel"));
-    return channel.compare(QStringLiteral("left"), Qt::CaseInsensitive) == 0 ? TVocalChannel::Left
-                                                                             : TVocalChannel::Right;
+    return ReadPlayerSettings(options.settingsPath, std::cerr);
 }
 
 std::unique_ptr<ISongSource> MakeSongSource(const TOptions& options) {
@@ -99,12 +95,15 @@ int main(int argc, char** argv) {
     // mpv reads numbers with the C locale only.
     std::setlocale(LC_NUMERIC, "C");
     try {
-        options.mpv.vocalChannel = ReadVocalChannel(options);
-        const TMediaFolder media = TMediaFolder::Scan(options.media);
+        const TPlayerSettings settings = ReadSettings(options);
+        options.mpv.vocalChannel = settings.vocalChannel;
+        options.mpv.settingsOptions = settings.mpvOptions;
+        const TMediaFolder media = TMediaFolder::ScanAndWatch(options.media, std::cerr);
         std::cerr << "lyrabox-player: " << media.Size() << " song files in " << options.media
                   << std::endl;
         std::unique_ptr<ISongSource> songs = MakeSongSource(options);
-        TMpvPlayback playback(media, options.mpv, std::cerr);
+        TMicrophoneMixer microphone(settings.microphoneCard, settings.microphoneControl, std::cerr);
+        TMpvPlayback playback(media, options.mpv, std::cerr, &microphone);
         TTvOverlay tv(options.room.empty() ? TTvOverlay::kNoRoomCaption : options.room,
                       [&playback](const std::string& events) { playback.DrawOverlay(events); });
         TRoomState room(*songs, playback);

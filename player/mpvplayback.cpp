@@ -48,8 +48,9 @@ const mpv_node* MapValue(const mpv_node& map, const char* key) {
 
 }  // namespace
 
-TMpvPlayback::TMpvPlayback(const TMediaFolder& media, const TMpvOptions& options, std::ostream& log)
-    : FMedia(media), FLog(log), FVocalChannel(options.vocalChannel) {
+TMpvPlayback::TMpvPlayback(const TMediaFolder& media, const TMpvOptions& options, std::ostream& log,
+                           IMicrophoneLevel* microphone)
+    : FMedia(media), FLog(log), FVocalChannel(options.vocalChannel), FMicrophone(microphone) {
     FMpv = mpv_create();
     if (FMpv == nullptr) {
         throw std::runtime_error("mpv cannot be created");
@@ -63,6 +64,12 @@ TMpvPlayback::TMpvPlayback(const TMediaFolder& media, const TMpvOptions& options
         mpv_set_option_string(FMpv, name, value);
     }
     mpv_set_option_string(FMpv, "af", Filters({}).c_str());
+    for (const auto& [name, value] : options.settingsOptions) {
+        if (int error = mpv_set_option_string(FMpv, name.c_str(), value.c_str()); error < 0) {
+            FLog << "lyrabox-player: mpv refuses " << name << "=" << value << " of the settings ("
+                 << ErrorText(error) << "); its default is used" << std::endl;
+        }
+    }
     for (const auto& [name, value] : options.options) {
         if (int error = mpv_set_option_string(FMpv, name.c_str(), value.c_str()); error < 0) {
             fail("mpv refuses " + name + "=" + value, error);
@@ -393,4 +400,10 @@ void TMpvPlayback::SetVocalGuide(bool on) {
 void TMpvPlayback::SetSoundMode(int mode) {
     FSoundMode = mode;
     SetFilters(FSong ? Layout() : TAudioLayout{});
+}
+
+void TMpvPlayback::SetMicrophone(int level) {
+    if (FMicrophone != nullptr) {
+        FMicrophone->SetLevel(level);
+    }
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "player/mediafolder.h"
+#include "player/microphonemixer.h"
 #include "player/soundlevels.h"
 #include "simulator/roomplayback.h"
 
@@ -24,6 +25,9 @@ struct TMpvOptions {
     // that a venue (or a test) can override any of them: audio device, video
     // output, hardware decoding...
     std::vector<std::pair<std::string, std::string>> options;
+    // mpv options the venue's settings file stands for, set before options:
+    // one that mpv refuses is a line on the log, and the player starts without it.
+    std::vector<std::pair<std::string, std::string>> settingsOptions;
     TVocalChannel vocalChannel = TVocalChannel::Right;
 };
 
@@ -34,7 +38,9 @@ struct TMpvOptions {
 class TMpvPlayback final : public IRoomPlayback {
 public:
     // Throws std::runtime_error when mpv cannot start (an option it refuses).
-    TMpvPlayback(const TMediaFolder& media, const TMpvOptions& options, std::ostream& log);
+    // microphone, when given, takes the room's microphone level.
+    TMpvPlayback(const TMediaFolder& media, const TMpvOptions& options, std::ostream& log,
+                 IMicrophoneLevel* microphone = nullptr);
     ~TMpvPlayback() override;
     TMpvPlayback(const TMpvPlayback&) = delete;
     TMpvPlayback& operator=(const TMpvPlayback&) = delete;
@@ -54,6 +60,7 @@ public:
     void SetKey(int semitones) override;
     void SetVocalGuide(bool on) override;
     void SetSoundMode(int mode) override;
+    void SetMicrophone(int level) override;
 
     // Draws ASS events (one a line) over the picture, song or idle window alike.
     void DrawOverlay(const std::string& assEvents);
@@ -90,6 +97,7 @@ private:
     const TMediaFolder& FMedia;
     std::ostream& FLog;
     const TVocalChannel FVocalChannel;
+    IMicrophoneLevel* const FMicrophone;
     mpv_handle* FMpv = nullptr;
     std::thread FEvents;
     std::atomic<bool> FStopping = false;

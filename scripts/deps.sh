@@ -12,7 +12,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     mariadb-server mariadb-client
     xvfb xdotool x11-utils
-    libmpv-dev ffmpeg fonts-dejavu-core libegl-mesa0 libgl1-mesa-dri
+    libmpv-dev libasound2-dev ffmpeg fonts-dejavu-core libegl-mesa0 libgl1-mesa-dri
 )
 
 missing=()

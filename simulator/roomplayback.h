@@ -33,6 +33,8 @@ public:
     virtual void SetKey(int /*semitones*/) {}
     virtual void SetVocalGuide(bool /*on*/) {}
     virtual void SetSoundMode(int /*mode*/) {}
+    // The microphone level 0..10, for a mixer on the playback PC.
+    virtual void SetMicrophone(int /*level*/) {}
 };
 
 // Starts first, or when it cannot be played the next songs from songs, until

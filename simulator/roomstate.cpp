@@ -45,6 +45,7 @@ TRoomState::TRoomState(ISongSource& songs, IRoomPlayback& playback, TRoomSetting
     FPlayback.SetKey(FSettings.key);
     FPlayback.SetVocalGuide(FSettings.vocalGuide);
     FPlayback.SetSoundMode(FSettings.soundMode);
+    FPlayback.SetMicrophone(FSettings.microphone);
 }
 
 TRoomState::~TRoomState() = default;
@@ -316,7 +317,9 @@ std::optional<std::string> TRoomState::SoundMode(std::string_view argument) {
 }
 
 std::optional<std::string> TRoomState::Microphone(std::string_view argument) {
-    return SetLevel(argument, FSettings.microphone, 0, kMaxMicrophone, "10#");
+    auto reply = SetLevel(argument, FSettings.microphone, 0, kMaxMicrophone, "10#");
+    FPlayback.SetMicrophone(FSettings.microphone);
+    return reply;
 }
 
 std::optional<std::string> TRoomState::MicrophoneStep(std::string_view argument) {
@@ -325,6 +328,7 @@ std::optional<std::string> TRoomState::MicrophoneStep(std::string_view argument)
         return std::nullopt;
     }
     FSettings.microphone = std::clamp(FSettings.microphone + step, 0, kMaxMicrophone);
+    FPlayback.SetMicrophone(FSettings.microphone);
     return "2#" + std::to_string(FSettings.microphone);
 }
 

@@ -30,7 +30,13 @@ QString ReadValue(QSettings& ini, const QString& section, const QString& key) {
     }
     ini.beginGroup(group);
     const QString name = MatchingName(ini.childKeys(), key);
-    const QString value = name.isEmpty() ? QString() : ini.value(name).toString().trimmed();
+    // QSettings splits a value at its commas ("alsa/hdmi:CARD=PCH,DEV=0");
+    // the console's files mean the text as written.
+    const QVariant raw = name.isEmpty() ? QVariant() : ini.value(name);
+    const QString value =
+        (raw.typeId() == QMetaType::QStringList ? raw.toStringList().join(QLatin1Char(','))
+                                                : raw.toString())
+            .trimmed();
     ini.endGroup();
     return value;
 }

@@ -2,17 +2,22 @@
 // suite's private server: in play order, each song for its file's length, the
 // entries without a playable file passed over.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <QString>
 #include <QStringList>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "alsa_test_config.h"
 #include "pcm_audio.h"
+#include "pcm_fifo.h"
 #include "player_process.h"
 #include "support/admin_db.h"
 #include "support/test_paths.h"
@@ -195,6 +200,118 @@ TEST_F(PlayerPlaylist, ShowsTheNextEntryOnTheIdleScreenAndWhileASongPlays) {
         screen.WaitFor([&](const TScreenPicture& p) { return p.Differences(first, 120, 240) > 0; });
     EXPECT_EQ(white(last, 0, 40), 0) << "nothing after the last entry";
     EXPECT_EQ(player.Terminate(), 0);
+    fs::remove_all(root);
+}
+
+// A file cut off and removed while it plays (a disk that went away) ends that
+// song only: the next entry plays and the player goes on answering. The
+// sound goes through a FIFO so that the song is surely playing when its file
+// goes: the test has read its first second.
+TEST_F(PlayerPlaylist, AFileThatGoesWhilePlayingEndsThatSongOnly) {
+    const std::vector<int> songs = CatalogueSongs(2);
+    ASSERT_EQ(songs.size(), 2u);
+    const fs::path root = Root();
+    const fs::path going = root / "media" / File(songs[0], ".wav");
+    constexpr int kLongSong = 30;
+    testmedia::Stereo(going, 440, 440, kLongSong);
+    testmedia::Stereo(root / "media" / File(songs[1], ".wav"), 660, 660, kSongSeconds);
+    AddEntries(songs);
+
+    TPcmFifo sound(root / "sound.fifo", root / "heard.pcm");
+    TPlayerProcess player(
+        root, root / "media",
+        {"--room", kRoom.toStdString(), "--settings", testsupport::testSettingIni().toStdString(),
+         "--mpv", "ao-pcm-file=" + sound.Path().string()});
+    EXPECT_EQ(player.Send("GO#"), "1#60;5;0");
+    ASSERT_TRUE(sound.Read(1.0));
+    fs::resize_file(going, 0);
+    fs::remove(going);
+    sound.ReadOnward();
+    std::vector<std::string> started;
+    for (const std::string& reply : player.ProgressUntilIdle()) {
+        if (reply.rfind("5#", 0) == 0) {
+            started.push_back(reply);
+        }
+    }
+    EXPECT_EQ(started, (std::vector<std::string>{
+                           "5#" + std::to_string(kLongSong) + "#" + std::to_string(songs[0]),
+                           "5#" + std::to_string(kSongSeconds) + "#" + std::to_string(songs[1])}));
+    EXPECT_EQ(PlaylistSize(), 0);
+    EXPECT_EQ(player.Send("38#"), "1#60;5;0") << "the player goes on answering";
+    ASSERT_EQ(player.Terminate(), 0);
+    sound.Finish();
+
+    const TPcmAudio heard = TPcmAudio::Load(sound.Heard());
+    const double seconds = heard.Seconds(kSampleRate);
+    // The first song stopped within what mpv had read ahead of its file.
+    EXPECT_LT(seconds, kLongSong / 2);
+    EXPECT_NEAR(heard.Slice(seconds - kSongSeconds + 0.2, seconds - 0.2, kSampleRate)
+                    .Frequency(0, kSampleRate),
+                660, 5);
+    fs::remove_all(root);
+}
+
+// The suite's settings file with the playback PC's [RoomPlayer] keys added.
+fs::path SettingsWithRoomPlayer(const fs::path& root, const std::string& roomPlayer) {
+    std::ifstream suite(testsupport::testSettingIni().toStdString());
+    std::stringstream text;
+    text << suite.rdbuf() << "\n[RoomPlayer]\n" << roomPlayer;
+    const fs::path file = root / "setting.ini";
+    std::ofstream(file) << text.str();
+    return file;
+}
+
+// The keys of the settings file reach the player: the guide vocal's channel
+// is the left one, and a screen that is no number is a line on the log, not a
+// player that does not start.
+TEST_F(PlayerPlaylist, ReadsItsOwnKeysFromTheSettingsFile) {
+    const fs::path root = Root();
+    const int song = CatalogueSongs(1).at(0);
+    // The guide vocal on the left at 660 Hz, the music on the right at 440 Hz.
+    testmedia::Stereo(root / "media" / File(song, ".wav"), 660, 440, kSongSeconds);
+    const fs::path settings = SettingsWithRoomPlayer(
+        root, "VocalChannel=left\nScreen=abc\nAudioDevice=auto\nMicrophoneControl=\n");
+
+    TPlayerProcess player(root, root / "media",
+                          {"--room", kRoom.toStdString(), "--settings", settings.string()});
+    EXPECT_EQ(player.Send("8#"), "6#");
+    EXPECT_EQ(player.Send("31#7"), "10#7");
+    EXPECT_EQ(player.Send("32#1"), "2#8");
+    EXPECT_EQ(player.Send("1#" + std::to_string(song)),
+              "5#" + std::to_string(kSongSeconds) + "#" + std::to_string(song));
+    EXPECT_EQ(player.ProgressUntilIdle().back(), "0#");
+    ASSERT_EQ(player.Terminate(), 0);
+
+    const TPcmAudio heard = TPcmAudio::Load(player.SoundFile());
+    EXPECT_NEAR(heard.Frequency(0, kSampleRate), 440, 5) << "the music on both speakers";
+    EXPECT_NEAR(heard.Frequency(1, kSampleRate), 440, 5);
+    const std::string errors = player.Errors();
+    EXPECT_NE(errors.find("[RoomPlayer] Screen=abc is not a screen number"), std::string::npos)
+        << errors;
+    const std::string keptAsNumber = "the microphone level is kept as a number";
+    const size_t kept = errors.find(keptAsNumber);
+    EXPECT_NE(kept, std::string::npos) << errors;
+    EXPECT_EQ(errors.find(keptAsNumber, kept + 1), std::string::npos) << "once, not per level";
+    fs::remove_all(root);
+}
+
+// The room's microphone level moves the mixer control the settings name, on
+// a real ALSA control (of the tests' own plugin) over its range -20..40.
+TEST_F(PlayerPlaylist, SetsTheMicrophoneControlTheSettingsName) {
+    const fs::path root = Root();
+    ::setenv("ALSA_CONFIG_PATH", alsatest::WriteConfig(root / "alsa").c_str(), 1);
+    const fs::path settings =
+        SettingsWithRoomPlayer(root, "MicrophoneCard=testmic\nMicrophoneControl=Mic\n");
+    TPlayerProcess player(root, root / "media",
+                          {"--room", kRoom.toStdString(), "--settings", settings.string()});
+    EXPECT_EQ(player.Send("31#7"), "10#7");
+    EXPECT_EQ(alsatest::Values(root / "alsa", "testmic"), "22 22");
+    EXPECT_EQ(player.Send("32#1"), "2#8");
+    EXPECT_EQ(alsatest::Values(root / "alsa", "testmic"), "28 28");
+    EXPECT_EQ(player.Send("31#0"), "10#0");
+    EXPECT_EQ(alsatest::Values(root / "alsa", "testmic"), "-20 -20");
+    EXPECT_EQ(player.Terminate(), 0);
+    ::unsetenv("ALSA_CONFIG_PATH");
     fs::remove_all(root);
 }
 

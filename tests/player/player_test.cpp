@@ -109,6 +109,35 @@ TEST_F(PlayerWithMedia, AnswersTheConsoleAsTheRoomDoesWithTheFileLength) {
     EXPECT_NE(errors.find("song 106: mpv cannot play"), std::string::npos) << errors;
 }
 
+// The folder is watched: a song copied in after start plays without a
+// restart, whether written in place or moved in whole; a song removed no
+// longer plays.
+TEST_F(PlayerWithMedia, PlaysSongsCopiedInAfterStartAndNotSongsRemoved) {
+    TPlayerProcess player(Root(), Media());
+    EXPECT_EQ(player.Send("1#108"), "0#") << "not there yet";
+    testmedia::Stereo(Media() / "108.wav", 660, 660, kSongSeconds);
+    testmedia::Stereo(Root() / "109.wav", 660, 660, kSongSeconds);
+    fs::rename(Root() / "109.wav", Media() / "109.wav");
+    // The watch tells the player on a thread of its own; within a bound.
+    auto playsSoon = [&player](const std::string& id) {
+        const std::string started = "5#" + std::to_string(kSongSeconds) + "#" + id;
+        std::string reply;
+        for (int attempt = 0; attempt < 100 && reply != started; ++attempt) {
+            reply = player.Send("1#" + id);
+            if (reply != started) {
+                ::usleep(100'000);
+            }
+        }
+        return reply;
+    };
+    EXPECT_EQ(playsSoon("108"), "5#3#108");
+    EXPECT_EQ(playsSoon("109"), "5#3#109");
+    fs::remove(Media() / "108.wav");
+    EXPECT_EQ(player.Send("1#108"), "0#");
+    EXPECT_EQ(player.Terminate(), 0);
+    fs::remove(Media() / "109.wav");
+}
+
 struct TKeyCase {
     int semitones;
     double frequency;

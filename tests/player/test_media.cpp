@@ -67,6 +67,21 @@ void TwoTracks(const std::filesystem::path& file, int firstFrequency, int second
             file.string()});
 }
 
+void Steps(const std::filesystem::path& file, const std::vector<int>& frequencies,
+           int secondsEach) {
+    // The frequency of second t: the step t falls in, the last one to the end.
+    std::string frequency = std::to_string(frequencies.back());
+    for (size_t i = frequencies.size() - 1; i-- > 0;) {
+        frequency = "if(lt(t," + std::to_string((i + 1) * secondsEach) + ")," +
+                    std::to_string(frequencies[i]) + "," + frequency + ")";
+    }
+    const std::string tone = std::to_string(kToneAmplitude) + "*sin(2*PI*" + frequency + "*t)";
+    Ffmpeg({"-f", "lavfi", "-i",
+            "aevalsrc=exprs='" + tone + "|" + tone +
+                "':sample_rate=48000:duration=" + std::to_string(secondsEach * frequencies.size()),
+            "-c:a", "pcm_s16le", file.string()});
+}
+
 void Broken(const std::filesystem::path& file) {
     std::ofstream(file) << "this is no song, only text with a song's name\n";
 }
