@@ -275,5 +275,7 @@ void Tfplayer::Logout() {
     Sys_Status->setCurrentIndex(0);
     FrezeON();
     TmrHandle->stop();
+    // "GI#" has emptied the room player's copy of the search text already.
+    edtcari->setText(QString());
     ForgetPreviousGuest();
 }

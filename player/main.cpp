@@ -25,7 +25,8 @@ int Usage(std::ostream& out, int status) {
            "                      --media DIR [--mpv NAME=VALUE]...\n"
            "  --listen   address to listen on (default 127.0.0.1:5000; port 0 picks one)\n"
            "  --room     play the playlist of this room from the songs database that\n"
-           "  --settings this settings file of the console names\n"
+           "  --settings this settings file of the console names; alone, it brings\n"
+           "             only the [RoomPlayer] keys\n"
            "  --media    the song files, <idlagu>.<extension>, also one sub-folder down\n"
            "  --mpv      an mpv option, for example audio-device=alsa/hdmi or vo=null\n";
     return status;
@@ -59,8 +60,10 @@ bool Parse(int argc, char** argv, TOptions& options) {
             return false;
         }
     }
+    // A room's playlist is read from the database the settings name; the
+    // settings alone still bring the playback PC's own keys.
     return argc % 2 == 1 && !options.media.empty() &&
-           options.room.empty() == options.settingsPath.empty();
+           (options.room.empty() || !options.settingsPath.empty());
 }
 
 // The settings file's [RoomPlayer] keys; without a settings file, none.

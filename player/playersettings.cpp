@@ -37,6 +37,9 @@ TPlayerSettings ReadPlayerSettings(const std::string& settingsPath, std::ostream
     bool number = false;
     const int screenNumber = screen.toInt(&number);
     if (number && screenNumber >= 0 && screenNumber <= kLastScreen) {
+        // The window opens on "screen" and goes full-screen on "fs-screen";
+        // without a window manager it is sized where it opens, so both name it.
+        settings.mpvOptions.emplace_back("screen", std::to_string(screenNumber));
         settings.mpvOptions.emplace_back("fs-screen", std::to_string(screenNumber));
     } else if (!screen.isEmpty()) {
         Refuse(log, "Screen", screen, "is not a screen number (0 is the first); mpv's own is used");

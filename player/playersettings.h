@@ -10,7 +10,7 @@
 // The playback PC's own keys, section [RoomPlayer] of the settings file (the
 // console's setting.ini format), all optional:
 //   VocalChannel=right        left|right: the channel of the guide vocal
-//   Screen=0                  the screen the window fills (mpv fs-screen)
+//   Screen=0                  the screen the window fills (mpv screen, fs-screen)
 //   AudioDevice=auto          mpv audio-device, e.g. alsa/hdmi:CARD=PCH,DEV=0
 //   MicrophoneCard=default    the ALSA card whose mixer holds the microphone
 //   MicrophoneControl=        the ALSA simple mixer control of the microphone

@@ -5,6 +5,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 #include <atomic>
+#include <cerrno>
 #include <initializer_list>
 #include <stdexcept>
 
@@ -12,6 +13,11 @@
 #include "simulator/songsdatabase.h"
 
 namespace {
+
+// The program whose log the lines go to: roomplayer-sim or lyrabox-player.
+const char* ProgramName() {
+    return program_invocation_short_name;
+}
 
 // A console waits for the room player's answer while it reads the playlist, so
 // a server that does not answer must not hold the reply for long.
@@ -91,7 +97,7 @@ QSqlDatabase TDatabaseSongSource::Connection() {
 }
 
 void TDatabaseSongSource::Failed(const char* what, const std::exception& failure) {
-    FLog << "roomplayer-sim: " << what << ": " << failure.what() << std::endl;
+    FLog << ProgramName() << ": " << what << ": " << failure.what() << std::endl;
     // A session that failed may be gone on the server's side: the next need
     // connects afresh.
     QSqlDatabase::database(FConnectionName, false).close();
@@ -127,13 +133,13 @@ std::optional<TSong> TDatabaseSongSource::TakeFirstEntry() {
             continue;  // a console removed it first; the next entry is the one to play
         }
         if (first.value(2).isNull()) {
-            FLog << "roomplayer-sim: song " << songId
+            FLog << ProgramName() << ": song " << songId
                  << " of the playlist is not in the catalogue; passed over" << std::endl;
             continue;
         }
         return SongFromRow(songId, first, 2);
     }
-    FLog << "roomplayer-sim: no playable entry among the first " << kTakeAttempts
+    FLog << ProgramName() << ": no playable entry among the first " << kTakeAttempts
          << " of the playlist; playback stops" << std::endl;
     return std::nullopt;
 }
@@ -173,7 +179,7 @@ TSong TDatabaseSongSource::Describe(int songId) {
         why = "has no length from the catalogue";
     }
     TSong guess = FGuessedLengths.Describe(songId);
-    FLog << "roomplayer-sim: song " << songId << " " << why << "; it plays for "
+    FLog << ProgramName() << ": song " << songId << " " << why << "; it plays for "
          << guess.lengthSeconds << " s" << std::endl;
     return guess;
 }

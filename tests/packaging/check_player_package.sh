@@ -174,13 +174,14 @@ expected_room=$(printf '%s\n' --listen 0.0.0.0:5000 --room "ROOM 07" \
     --mpv "geometry=100%x100%+0+0")
 [ "$(session "ROOM=ROOM 07")" = "$expected_room" ] ||
     fail "the session with ROOM=\"ROOM 07\" starts: $(session "ROOM=ROOM 07" | tr '\n' ' ')"
-expected_bare=$(printf '%s\n' --listen 0.0.0.0:5000 --media /var/lib/lyrabox-player/media \
-    --mpv "geometry=100%x100%+0+0")
+expected_bare=$(printf '%s\n' --listen 0.0.0.0:5000 --settings /etc/lyrabox-player/setting.ini \
+    --media /var/lib/lyrabox-player/media --mpv "geometry=100%x100%+0+0")
 [ "$(session ROOM=)" = "$expected_bare" ] ||
     fail "the session without ROOM starts: $(session ROOM= | tr '\n' ' ')"
 session ROOM= >/dev/null
 grep -q 'no ROOM' "$work/session.err" || fail "the session does not say that no ROOM is set"
-expected_listen=$(printf '%s\n' --listen 192.0.2.7:6000 --media /srv/songs --mpv "geometry=100%x100%+0+0")
+expected_listen=$(printf '%s\n' --listen 192.0.2.7:6000 --settings /etc/lyrabox-player/setting.ini \
+    --media /srv/songs --mpv "geometry=100%x100%+0+0")
 [ "$(session ROOM= LISTEN=192.0.2.7:6000 MEDIA=/srv/songs)" = "$expected_listen" ] ||
     fail "the session ignores LISTEN or MEDIA"
 grep -q 'not readable' "$work/session.err" || fail "the session does not say that MEDIA is missing"

@@ -296,21 +296,32 @@ TEST_F(PlayerPlaylist, ReadsItsOwnKeysFromTheSettingsFile) {
 }
 
 // The room's microphone level moves the mixer control the settings name, on
-// a real ALSA control (of the tests' own plugin) over its range -20..40.
+// a real ALSA control (of the tests' own plugin) over its range -20..40; the
+// settings bring it with a room's playlist or alone (a playback PC whose room
+// is not named yet).
 TEST_F(PlayerPlaylist, SetsTheMicrophoneControlTheSettingsName) {
     const fs::path root = Root();
     ::setenv("ALSA_CONFIG_PATH", alsatest::WriteConfig(root / "alsa").c_str(), 1);
     const fs::path settings =
         SettingsWithRoomPlayer(root, "MicrophoneCard=testmic\nMicrophoneControl=Mic\n");
-    TPlayerProcess player(root, root / "media",
-                          {"--room", kRoom.toStdString(), "--settings", settings.string()});
-    EXPECT_EQ(player.Send("31#7"), "10#7");
-    EXPECT_EQ(alsatest::Values(root / "alsa", "testmic"), "22 22");
-    EXPECT_EQ(player.Send("32#1"), "2#8");
-    EXPECT_EQ(alsatest::Values(root / "alsa", "testmic"), "28 28");
-    EXPECT_EQ(player.Send("31#0"), "10#0");
-    EXPECT_EQ(alsatest::Values(root / "alsa", "testmic"), "-20 -20");
-    EXPECT_EQ(player.Terminate(), 0);
+    const struct {
+        const char* what;
+        std::vector<std::string> arguments;
+    } cases[] = {
+        {"with the room", {"--room", kRoom.toStdString(), "--settings", settings.string()}},
+        {"the settings alone", {"--settings", settings.string()}},
+    };
+    for (const auto& [what, arguments] : cases) {
+        SCOPED_TRACE(what);
+        TPlayerProcess player(root, root / "media", arguments);
+        EXPECT_EQ(player.Send("31#7"), "10#7");
+        EXPECT_EQ(alsatest::Values(root / "alsa", "testmic"), "22 22");
+        EXPECT_EQ(player.Send("32#1"), "2#8");
+        EXPECT_EQ(alsatest::Values(root / "alsa", "testmic"), "28 28");
+        EXPECT_EQ(player.Send("31#0"), "10#0");
+        EXPECT_EQ(alsatest::Values(root / "alsa", "testmic"), "-20 -20");
+        EXPECT_EQ(player.Terminate(), 0);
+    }
     ::unsetenv("ALSA_CONFIG_PATH");
     fs::remove_all(root);
 }
