@@ -1,11 +1,5 @@
 #include "player_process.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <fstream>
 #include <sstream>
@@ -15,8 +9,6 @@
 #include "link/timclient.h"
 #include "link/utf16.h"
 #include "loopback_peer.h"
-
-extern char** environ;
 
 namespace {
 
@@ -51,30 +43,7 @@ TPlayerProcess::TPlayerProcess(const std::filesystem::path& workDir,
                                      "--mpv",
                                      "audio-channels=stereo"};
     args.insert(args.end(), extraArguments.begin(), extraArguments.end());
-    std::vector<char*> argv;
-    for (std::string& arg : args) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0) {
-        throw std::runtime_error("pipe");
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, FErrors.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    int status = posix_spawn(&FPid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(pipeFds[1]);
-    FOutput = ::fdopen(pipeFds[0], "r");
-    if (status != 0) {
-        FPid = -1;
-        throw std::runtime_error("cannot start lyrabox-player");
-    }
+    FChild.emplace(std::move(args), FErrors);
     // A room's playlist is announced first.
     std::string announcement = ReadLine();
     if (announcement.rfind("playlist of ", 0) == 0) {
@@ -87,24 +56,8 @@ TPlayerProcess::TPlayerProcess(const std::filesystem::path& workDir,
     FPort = std::stoi(announcement.substr(prefix.size()));
 }
 
-TPlayerProcess::~TPlayerProcess() {
-    if (FPid > 0) {
-        ::kill(FPid, SIGKILL);
-        ::waitpid(FPid, nullptr, 0);
-    }
-    std::fclose(FOutput);
-}
-
 std::string TPlayerProcess::ReadLine() {
-    char line[512];
-    if (std::fgets(line, sizeof line, FOutput) == nullptr) {
-        return "(end of output)";
-    }
-    std::string text(line);
-    if (!text.empty() && text.back() == '\n') {
-        text.pop_back();
-    }
-    return text;
+    return FChild->ReadLine();
 }
 
 std::string TPlayerProcess::Send(const std::string& command) {
@@ -136,11 +89,7 @@ std::vector<std::string> TPlayerProcess::ProgressUntilIdle() {
 }
 
 int TPlayerProcess::Terminate() {
-    ::kill(FPid, SIGTERM);
-    int status = 0;
-    ::waitpid(FPid, &status, 0);
-    FPid = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return FChild->Terminate();
 }
 
 std::string TPlayerProcess::Errors() const {

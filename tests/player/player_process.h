@@ -1,11 +1,11 @@
 #pragma once
 
-#include <sys/types.h>
-
-#include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "child_program.h"
 
 // The room's sound as the player wrote it: raw 16-bit little-endian stereo
 // samples at 48 kHz, appended song after song.
@@ -19,7 +19,6 @@ public:
     // extraArguments go after the media folder and the headless options.
     TPlayerProcess(const std::filesystem::path& workDir, const std::filesystem::path& media,
                    std::vector<std::string> extraArguments = {});
-    ~TPlayerProcess();
     TPlayerProcess(const TPlayerProcess&) = delete;
     TPlayerProcess& operator=(const TPlayerProcess&) = delete;
 
@@ -42,7 +41,6 @@ public:
 private:
     std::filesystem::path FSound;
     std::filesystem::path FErrors;
-    pid_t FPid = -1;
-    FILE* FOutput = nullptr;
+    std::optional<TChildProgram> FChild;
     int FPort = 0;
 };
