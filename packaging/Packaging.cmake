@@ -69,11 +69,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # modules and fonts the skin uses, OpenGL for the skin's view, and the kiosk's
 # X session (server, touch input, xinit, a logind session for rootless X).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6sql6-mysql"
-    "qml6-module-qtquick"
-    "qml6-module-qtquick-window"
-    "qml6-module-qtqml-workerscript"
+# What a kiosk of ours needs at run time, the console's and the player's alike:
+# a font, OpenGL, the X session on tty1 and its account.
+set(LYRABOX_KIOSK_DEPENDS
     "fonts-dejavu-core"
     "libgl1-mesa-dri"
     "xserver-xorg-core"
@@ -81,6 +79,12 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "xinit"
     "libpam-systemd"
     "adduser")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libqt6sql6-mysql"
+    "qml6-module-qtquick"
+    "qml6-module-qtquick-window"
+    "qml6-module-qtqml-workerscript"
+    ${LYRABOX_KIOSK_DEPENDS})
 string(JOIN ", " CPACK_DEBIAN_PACKAGE_DEPENDS ${CPACK_DEBIAN_PACKAGE_DEPENDS})
 # The console sets the clock with ntpdate and runs on without it.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "ntpsec-ntpdate")

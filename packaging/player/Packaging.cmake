@@ -46,15 +46,7 @@ set(CPACK_DEBIAN_PLAYER_PACKAGE_SHLIBDEPS ON)
 # libmpv, Qt and ALSA come from dpkg-shlibdeps; what the player loads at run
 # time is named here: the MySQL driver of Qt SQL for the playlist, OpenGL for
 # mpv's video output, a font for the texts on the TV, and the kiosk's X session.
-set(CPACK_DEBIAN_PLAYER_PACKAGE_DEPENDS
-    "libqt6sql6-mysql"
-    "fonts-dejavu-core"
-    "libgl1-mesa-dri"
-    "xserver-xorg-core"
-    "xserver-xorg-input-libinput"
-    "xinit"
-    "libpam-systemd"
-    "adduser")
+set(CPACK_DEBIAN_PLAYER_PACKAGE_DEPENDS "libqt6sql6-mysql" ${LYRABOX_KIOSK_DEPENDS})
 string(JOIN ", " CPACK_DEBIAN_PLAYER_PACKAGE_DEPENDS ${CPACK_DEBIAN_PLAYER_PACKAGE_DEPENDS})
 # Defined and empty: the console's Recommends is not the player's.
 set(CPACK_DEBIAN_PLAYER_PACKAGE_RECOMMENDS "")
